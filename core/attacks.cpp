@@ -1,0 +1,117 @@
+#include "core/attacks.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+
+#include "core/board.h"
+
+namespace tandemora {
+
+namespace {
+
+constexpr int kKnightOffsets[8][2] = {{1, 2}, {2, 1}, {2, -1}, {1, -2}, {-1, -2}, {-2, -1}, {-2, 1}, {-1, 2}};
+constexpr int kKingOffsets[8][2] = {{0, 1}, {1, 1}, {1, 0}, {1, -1}, {0, -1}, {-1, -1}, {-1, 0}, {-1, 1}};
+
+// For every square: the squares a knight or king reaches, and the eight rays (four diagonals,
+// then four straight lines) in order outwards, each ending at the board's edge.
+struct AttackTables {
+    struct Targets {
+        int count = 0;
+        uint8_t square[8] = {};
+    };
+    Targets knight[64], king[64];
+    Targets ray[64][8];
+
+    constexpr AttackTables() {
+        const int rays[8][2] = {{1, 1}, {1, -1}, {-1, -1}, {-1, 1}, {0, 1}, {1, 0}, {0, -1}, {-1, 0}};
+        for (int file = 0; file < 8; ++file)
+            for (int rank = 0; rank < 8; ++rank) {
+                const int from = squareIndex(file, rank);
+                auto add = [](Targets& t, int f, int r) {
+                    if (onBoard(f, r)) t.square[t.count++] = static_cast<uint8_t>(squareIndex(f, r));
+                };
+                for (int i = 0; i < 8; ++i) {
+                    add(knight[from], file + kKnightOffsets[i][0], rank + kKnightOffsets[i][1]);
+                    add(king[from], file + kKingOffsets[i][0], rank + kKingOffsets[i][1]);
+                    for (int step = 1; step <= 7; ++step)
+                        add(ray[from][i], file + rays[i][0] * step, rank + rays[i][1] * step);
+                }
+            }
+    }
+};
+
+constexpr AttackTables kTables;
+
+bool pieceOnTarget(const char squares[64], const AttackTables::Targets& targets, char piece) {
+    for (int i = 0; i < targets.count; ++i)
+        if (squares[targets.square[i]] == piece) return true;
+    return false;
+}
+
+// The first occupied square along a ray, or a blank when the ray leaves the board.
+char firstOnRay(const char squares[64], const AttackTables::Targets& ray) {
+    for (int i = 0; i < ray.count; ++i)
+        if (squares[ray.square[i]] != ' ') return squares[ray.square[i]];
+    return ' ';
+}
+
+// True when every square strictly between origin and destination is empty; the two must
+// lie on one line of the given kind.
+bool pathClear(const char squares[64], int ff, int fr, int tf, int tr, bool diagonal, bool straight) {
+    int df = tf - ff, dr = tr - fr;
+    if (df == 0 && dr == 0) return false;
+    bool isDiagonal = std::abs(df) == std::abs(dr);
+    bool isStraight = df == 0 || dr == 0;
+    if (!((diagonal && isDiagonal) || (straight && isStraight))) return false;
+    int sf = (df > 0) - (df < 0), sr = (dr > 0) - (dr < 0);
+    for (int f = ff + sf, r = fr + sr; f != tf || r != tr; f += sf, r += sr)
+        if (squares[squareIndex(f, r)] != ' ') return false;
+    return true;
+}
+
+}  // namespace
+
+bool isSquareAttacked(const char squares[64], int colour, int file, int rank) {
+    // Attacker letters: upper case when a black piece's square is attacked by white.
+    const bool white = colour == 1;
+    const int pawnRank = white ? rank - 1 : rank + 1;
+    const char pawn = white ? 'P' : 'p';
+    for (int f : {file - 1, file + 1})
+        if (onBoard(f, pawnRank) && squares[squareIndex(f, pawnRank)] == pawn) return true;
+    const AttackTables& t = kTables;
+    const int square = squareIndex(file, rank);
+    if (pieceOnTarget(squares, t.knight[square], white ? 'N' : 'n')) return true;
+    if (pieceOnTarget(squares, t.king[square], white ? 'K' : 'k')) return true;
+    const char bishop = white ? 'B' : 'b', rook = white ? 'R' : 'r', queen = white ? 'Q' : 'q';
+    for (int d = 0; d < 8; ++d) {
+        const char c = firstOnRay(squares, t.ray[square][d]);
+        if (c == queen || c == (d < 4 ? bishop : rook)) return true;
+    }
+    return false;
+}
+
+int findKing(const char squares[64], char king) {
+    const void* found = std::memchr(squares, king, 64);
+    return found ? static_cast<int>(static_cast<const char*>(found) - squares) : -1;
+}
+
+bool kingInCheck(const char squares[64], bool whiteKing) {
+    int k = findKing(squares, whiteKing ? 'K' : 'k');
+    return k >= 0 && isSquareAttacked(squares, whiteKing ? 0 : 1, k / 8, k % 8);
+}
+
+bool pieceReaches(const char squares[64], char piece, int ff, int fr, int tf, int tr) {
+    switch (piece) {
+    case 'N': case 'n': {
+        int df = std::abs(tf - ff), dr = std::abs(tr - fr);
+        return (df == 1 && dr == 2) || (df == 2 && dr == 1);
+    }
+    case 'B': case 'b': return pathClear(squares, ff, fr, tf, tr, true, false);
+    case 'R': case 'r': return pathClear(squares, ff, fr, tf, tr, false, true);
+    case 'Q': case 'q': return pathClear(squares, ff, fr, tf, tr, true, true);
+    default: return false;
+    }
+}
+
+}  // namespace tandemora

@@ -1,0 +1,123 @@
+// Writing BPGN: the tag lines, the move list from the tree or the kept move text, the closing line.
+#include <cstdio>
+#include <string>
+
+#include "game/game.h"
+
+namespace tandemora {
+
+namespace {
+
+constexpr int kLineLength = 74;
+
+void breakLineIfLong(std::string& out, int& lineLength) {
+    if (lineLength > kLineLength) {
+        out += '\n';
+        lineLength = 0;
+    }
+}
+
+void writeTag(std::string& out, const char* name, const std::string& value) {
+    out += '[';
+    out += name;
+    out += " \"";
+    out += value;
+    out += "\"]";
+}
+
+}  // namespace
+
+std::string CGame::eloText(int rating) { return rating == 0 ? "++++" : std::to_string(rating); }
+
+std::array<std::string, 4> CGame::eloTexts() const {
+    return {eloText(WhiteAElo), eloText(BlackAElo), eloText(WhiteBElo), eloText(BlackBElo)};
+}
+
+void CGame::writeMoveList(const GameNode* node, std::string& out, int& lineLength) {
+    char element[64];
+    for (; node; node = node->firstChild()) {
+        size_t start = out.size();
+        if (lineLength > 0 && node->isFirstChild()) out += ' ';
+        std::snprintf(element, sizeof element, "%d%c. %s {%d}", node->moveNumber, node->boardLetter, node->moveText,
+                      node->clockSeconds);
+        out += element;
+        lineLength += static_cast<int>(out.size() - start);
+        breakLineIfLong(out, lineLength);
+
+        start = out.size();
+        if (node->annotation) out += " {A:" + *node->annotation + '}';
+        if (node->comment) out += " {C:" + *node->comment + '}';
+        lineLength += static_cast<int>(out.size() - start);
+        breakLineIfLong(out, lineLength);
+
+        if (node->isFirstChild()) {
+            const auto& siblings = node->parent->children;
+            for (size_t i = 1; i < siblings.size(); ++i) {
+                if (lineLength > 0) {
+                    out += ' ';
+                    ++lineLength;
+                }
+                out += '(';
+                ++lineLength;
+                writeMoveList(siblings[i].get(), out, lineLength);
+                out += ')';
+                breakLineIfLong(out, lineLength);
+                ++lineLength;
+            }
+        }
+    }
+}
+
+bool CGame::storeGameToStream(std::ostream& stream) {
+    const auto elo = eloTexts();
+    // A game read without an Event tag is written with the event its opening would give it.
+    const std::string event = !Event.empty() ? Event : isBughouse() ? "Bughouse game" : "Crazyhouse game";
+    std::string out;
+    writeTag(out, "Event", event);
+    out += '\n';
+    writeTag(out, "Site", Site);
+    out += '\n';
+    writeTag(out, "Date", Date);
+    out += '\n';
+    writeTag(out, "WhiteA", WhiteA);
+    writeTag(out, "WhiteAElo", elo[0]);
+    out += '\n';
+    writeTag(out, "BlackA", BlackA);
+    writeTag(out, "BlackAElo", elo[1]);
+    out += '\n';
+    writeTag(out, "WhiteB", WhiteB);
+    if (isBughouse()) writeTag(out, "WhiteBElo", elo[2]);
+    out += '\n';
+    writeTag(out, "BlackB", BlackB);
+    if (isBughouse()) writeTag(out, "BlackBElo", elo[3]);
+    out += '\n';
+    writeTag(out, "TimeControl", std::to_string(baseSeconds) + '+' + std::to_string(incrementSeconds));
+    out += '\n';
+    writeTag(out, "Result", Result);
+    out += "\n\n";
+
+    if (root) {
+        // The start position's comment goes first, where reading gives it back to the root.
+        std::string moves;
+        int lineLength = 0;
+        if (root->comment) {
+            moves = "{C:" + *root->comment + '}';
+            lineLength = static_cast<int>(moves.size());
+            breakLineIfLong(moves, lineLength);
+        }
+        writeMoveList(root->firstChild(), moves, lineLength);
+        moveBuffer = std::move(moves);
+    }
+    // A kept move text ends with its own line break; either way one empty line follows.
+    static const std::string noMoves;
+    const std::string& moves = moveBuffer ? *moveBuffer : noMoves;
+    out += moves;
+    if (moves.empty() || moves.back() != '\n') out += '\n';
+    // The closing line holds one line of the result: a line break read inside the Result tag
+    // would otherwise spill into the next game of the file.
+    out += "\n{" + resultDescription + "} " + Result.substr(0, Result.find_first_of("\r\n")) + '\n';
+    stream.write(out.data(), static_cast<std::streamsize>(out.size()));
+    return stream.good();
+}
+
+}  // namespace tandemora

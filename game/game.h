@@ -1,0 +1,134 @@
+// One crazyhouse or bughouse game: header tags, BPGN move text, and while open its move tree
+// over both boards in the order of play.
+#pragma once
+
+#include <array>
+#include <istream>
+#include <memory>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <string_view>
+
+#include "game/board_window.h"
+#include "game/game_node.h"
+
+namespace tandemora {
+
+// The game list a game belongs to, as its titles need it.
+class GameList {
+public:
+    virtual ~GameList() = default;
+    virtual const std::string& path() const = 0;
+    virtual int gameCount() const = 0;
+};
+
+// What happens around a game when its current node changes; the program's windows listen.
+class GameEvents {
+public:
+    virtual ~GameEvents() = default;
+    virtual void refreshMoveInfo(CGame&) {}
+    // The shown position changed: play the move sound, let the index windows search again.
+    virtual void positionShown(CGame&) {}
+};
+
+enum Variant { kBughouse = 0, kCrazyhouse = 1 };
+
+// Limits of the BPGN reader; the writer keeps within them.
+constexpr int kMaxTagText = 1999;
+constexpr int kMaxMoveList = 999999;
+constexpr int kMaxClosingLine = 1998;
+constexpr int kMaxGroupText = 99998;
+constexpr int kMaxMoveText = 9;
+constexpr int kMaxVariationDepth = 500;
+// Clocks are kept in milliseconds in an int: no time may pass this many seconds.
+constexpr int kMaxClockSeconds = 2147483;
+
+class CGame {
+public:
+    CGame();
+    ~CGame();
+    CGame(const CGame&) = delete;
+    CGame& operator=(const CGame&) = delete;
+
+    int variant = kCrazyhouse;
+    std::unique_ptr<GameNode> root;
+    GameNode* current = nullptr;
+    bool modified = false;
+
+    std::string Event;
+    std::string Site = "somewhere in the universe";
+    std::string Date = "15'th century";
+    std::string WhiteA = "WHITE", WhiteB = "WHITE", BlackA = "BLACK", BlackB = "BLACK";
+    int WhiteAElo = 0, WhiteBElo = 0, BlackAElo = 0, BlackBElo = 0;
+    int baseSeconds = 180;
+    int incrementSeconds = 0;
+    std::string Result = "*";
+    std::string resultDescription = "*";
+
+    std::unique_ptr<BoardWindow> boardA, boardB;
+    std::optional<std::string> moveBuffer;
+    bool displayOn = true;
+    const GameList* manager = nullptr;
+    GameEvents* events = nullptr;
+    int gameNumber = -1;
+    int databaseOffset = -1;
+    std::string databaseFileName;
+    int tickMs = 0, lastMoveAtMs = 0, elapsedMs = 0;
+    // Why the last parseMoveText failed, naming the move or text where it stopped.
+    std::string parseError;
+
+    bool isBughouse() const { return variant == kBughouse; }
+
+    // Reading and writing BPGN.
+    bool readGame(std::istream& in);
+    bool parseMoveText(std::string_view text, bool reportErrors);
+    bool storeGameToStream(std::ostream& out);
+    // Appends the move list from `node` on; `lineLength` runs across the whole list.
+    static void writeMoveList(const GameNode* node, std::string& out, int& lineLength);
+    static std::string eloText(int rating);
+    // WhiteA, BlackA, WhiteB, BlackB.
+    std::array<std::string, 4> eloTexts() const;
+
+    // Opening and closing.
+    void createCrazyhouseBoards(BoardFactory& factory);
+    void createBughouseBoards(BoardFactory& factory);
+    void updateTitles();
+    bool showGame(BoardFactory& factory);
+    bool replayGame();
+    void closeBoards();
+
+    // The move tree.
+    void storeMoveIntoTree(BoardWindow& window, const std::string& notation, bool whiteMoved, int capturedIndex);
+    GameNode* findPreviousOnBoard(const BoardWindow& window) const;
+    GameNode* findNextOnBoard(const BoardWindow& window, char letter = 0) const;
+    void recomputeClocks(GameNode* from);
+    void synchronizeBoardsWithCurrentNode();
+    void updateNavigationState();
+    const Board* previousBoardPosition(const BoardWindow& window) const;
+
+    // Navigation: each moves `current`, then synchronises and updates the navigation state.
+    void backOnBoard(const BoardWindow& window);
+    void forwardOnBoard(const BoardWindow& window);
+    void forwardToBoardTurn(const BoardWindow& window);
+    void toBoardEnd(const BoardWindow& window);
+    void toStart();
+    void backOne();
+    void forwardOne();
+    void toEnd();
+    void selectAlternative(int n);
+    void selectChild(int n);
+    void deleteCurrentMove();
+
+    // The last node of the main line, or the root.
+    GameNode* mainLineEnd() const;
+
+private:
+    void createBoards(BoardFactory& factory, int newVariant);
+    void makeRoot();
+    void destroyTree();
+    void moveTo(GameNode* node);
+    const Board& positionOf(const GameNode& node, const BoardWindow& window) const;
+};
+
+}  // namespace tandemora

@@ -1,0 +1,188 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "core/fen.h"
+#include "test_games.h"
+
+using namespace tandemora_test;
+
+namespace {
+
+// Everything a node carries, and its line with the alternatives in brackets.
+void describeLine(const GameNode* node, std::string& out) {
+    for (; node; node = node->firstChild()) {
+        out += std::to_string(node->moveNumber) + node->boardLetter + ' ' + node->moveText + " {" +
+               std::to_string(node->clockSeconds) + "} [" + clocksOf(*node) + "] " + toFen(node->positionA);
+        if (node->positionB) out += " | " + toFen(*node->positionB);
+        if (node->annotation) out += " A:" + *node->annotation;
+        if (node->comment) out += " C:" + *node->comment;
+        out += '\n';
+        if (!node->isFirstChild()) continue;
+        for (size_t i = 1; i < node->parent->children.size(); ++i) {
+            out += "(\n";
+            describeLine(node->parent->children[i].get(), out);
+            out += ")\n";
+        }
+    }
+}
+
+std::string describeTree(const CGame& game) {
+    std::string out = "root [" + clocksOf(*game.root) + "]";
+    if (game.root->comment) out += " C:" + *game.root->comment;
+    out += '\n';
+    describeLine(game.root->firstChild(), out);
+    return out;
+}
+
+// The move list of a written game: everything between the tag section and the closing line.
+std::string moveListOf(const std::string& text) {
+    const size_t start = text.find("]\n\n") + 3;
+    return text.substr(start, text.rfind("\n\n{") - start);
+}
+
+TEST(StoreGame, NewGameWithDefaults) {
+    const std::string common = "[Site \"somewhere in the universe\"]\n[Date \"15'th century\"]\n";
+    const struct {
+        Variant variant;
+        std::string text;
+    } cases[] = {
+        {kBughouse, "[Event \"Bughouse game\"]\n" + common +
+                        "[WhiteA \"WHITE\"][WhiteAElo \"++++\"]\n[BlackA \"BLACK\"][BlackAElo \"++++\"]\n"
+                        "[WhiteB \"WHITE\"][WhiteBElo \"++++\"]\n[BlackB \"BLACK\"][BlackBElo \"++++\"]\n"
+                        "[TimeControl \"180+0\"]\n[Result \"*\"]\n\n\n\n{*} *\n"},
+        {kCrazyhouse, "[Event \"Crazyhouse game\"]\n" + common +
+                          "[WhiteA \"WHITE\"][WhiteAElo \"++++\"]\n[BlackA \"BLACK\"][BlackAElo \"++++\"]\n"
+                          "[WhiteB \"WHITE\"]\n[BlackB \"BLACK\"]\n"
+                          "[TimeControl \"180+0\"]\n[Result \"*\"]\n\n\n\n{*} *\n"},
+    };
+    for (const auto& c : cases) {
+        auto game = newGame(c.variant);
+        EXPECT_EQ(written(*game), c.text);
+        auto again = openOne(c.text);  // a game without moves reads back
+        ASSERT_TRUE(again);
+        EXPECT_EQ(again->variant, c.variant);
+        EXPECT_EQ(again->moveBuffer, "");
+        EXPECT_TRUE(again->root->children.empty());
+        EXPECT_EQ(written(*again), c.text);
+    }
+}
+
+TEST(StoreGame, WritesMovesGroupsAndVariations) {
+    auto game = newGame(kCrazyhouse);
+    ASSERT_TRUE(play(*game, "A:e4 a:e5"));
+    game->toStart();
+    ASSERT_TRUE(play(*game, "A:d4 a:d5"));
+    GameNode* e4 = game->root->firstChild();
+    e4->clockSeconds = 178;
+    e4->annotation = "!";
+    e4->comment = "good";
+    EXPECT_EQ(moveListOf(written(*game)), "1A. e4 {178} {A:!} {C:good} (1A. d4 {180} 1a. d5 {180}) 1a. e5 {180}");
+    game->root->comment = "from the start";
+    EXPECT_EQ(moveListOf(written(*game)),
+              "{C:from the start} 1A. e4 {178} {A:!} {C:good} (1A. d4 {180} 1a. d5 {180}) 1a. e5 {180}");
+}
+
+TEST(StoreGame, WrapsLongLines) {
+    auto game = newGame(kCrazyhouse);
+    ASSERT_TRUE(play(*game, "A:Nf3 a:Nf6 A:Ng1 a:Ng8 A:Nf3 a:Nf6 A:Ng1 a:Ng8"));
+    game->toEnd();
+    game->backOne();
+    game->backOne();
+    game->current->annotation = "!";  // on the move that takes the line past 74
+    EXPECT_EQ(moveListOf(written(*game)),
+              "1A. Nf3 {180} 1a. Nf6 {180} 2A. Ng1 {180} 2a. Ng8 {180} 3A. Nf3 {180} 3a. Nf6 {180}\n"
+              " {A:!} 4A. Ng1 {180} 4a. Ng8 {180}");
+
+    // The variation ends at 74 characters: its ')' still counts, the wrap comes one move later.
+    game = newGame(kCrazyhouse);
+    ASSERT_TRUE(play(*game, "A:e4 a:e5"));
+    game->toStart();
+    ASSERT_TRUE(play(*game, "A:d4 a:d5 A:c4 a:e6"));
+    game->current->comment = "abcd";
+    const std::string text = written(*game);
+    EXPECT_EQ(moveListOf(text),
+              "1A. e4 {180} (1A. d4 {180} 1a. d5 {180} 2A. c4 {180} 2a. e6 {180} {C:abcd}) 1a. e5 {180}");
+    EXPECT_EQ(text.substr(text.size() - 20), "1a. e5 {180}\n\n{*} *\n");
+}
+
+TEST(StoreGame, OneEmptyLineBeforeTheClosingLine) {
+    for (const char* moves : {"1A. e4 {180}", "1A. e4 {180}\n"}) {
+        CGame game;
+        game.moveBuffer = moves;
+        const std::string text = written(game);
+        EXPECT_EQ(text.substr(text.find("]\n\n")), "]\n\n1A. e4 {180}\n\n{*} *\n") << moves;
+    }
+}
+
+TEST(StoreGame, UnopenedGameKeepsItsMoveText) {
+    const std::string moves = "1A. e4   {180}\n\t1a. e5 {179} {R:hello}  2A. Nf3 {170}\n";
+    auto game = readOne("[Site \"x\"]\n[Result \"1-0\"]\n" + moves + "\n{Bob resigns} 1-0\n");
+    ASSERT_TRUE(game);
+    const std::string text = written(*game);
+    EXPECT_EQ(text.substr(text.find("]\n\n") + 3), moves + "\n{Bob resigns} 1-0\n");
+    EXPECT_EQ(text.substr(0, text.find('\n')), "[Event \"Crazyhouse game\"]");  // never written empty
+    auto again = readOne(text);
+    ASSERT_TRUE(again);
+    EXPECT_EQ(written(*again), text);
+}
+
+TEST(StoreGame, ReportsAFailedStream) {
+    auto game = newGame(kCrazyhouse);
+    std::ostringstream out;
+    out.setstate(std::ios::badbit);
+    EXPECT_FALSE(game->storeGameToStream(out));
+}
+
+// A bughouse game with captures, drops, nested variations, marks and edited clocks.
+std::unique_ptr<CGame> richGame() {
+    auto game = newGame(kBughouse);
+    game->Event = "FICS rated bughouse match";
+    game->Site = "fics";
+    game->Date = "2005.01.02";
+    game->WhiteA = "Ann";
+    game->BlackA = "Bob";
+    game->WhiteB = "Cy";
+    game->BlackB = "Di";
+    game->WhiteAElo = 1850;
+    game->WhiteBElo = 2001;
+    game->BlackBElo = 1500;
+    game->baseSeconds = 120;
+    game->incrementSeconds = 5;
+    game->Result = "1-0";
+    game->resultDescription = "Di checkmated";
+    EXPECT_TRUE(play(*game, "A:e4 B:d4 a:d5 A:exd5 b:P@e5 B:dxe5 a:P@e6 A:dxe6 a:Bxe6"));
+    game->toStart();
+    game->forwardOne();
+    game->forwardOne();
+    EXPECT_TRUE(play(*game, "a:e5 A:Nf3"));
+    game->backOne();
+    EXPECT_TRUE(play(*game, "A:d3"));
+    int clock = 119;
+    for (GameNode* n = game->root->firstChild(); n; n = n->firstChild()) n->clockSeconds = clock -= 3;
+    game->root->children[0]->children[0]->children[1]->clockSeconds = 111;
+    game->root->comment = "Game 1";
+    GameNode* exd5 = game->root->firstChild()->firstChild()->firstChild()->firstChild();
+    exd5->annotation = "!?";
+    exd5->comment = "wins a pawn";
+    game->root->firstChild()->firstChild()->children[1]->comment = "solid";
+    game->recomputeClocks(game->root.get());
+    return game;
+}
+
+TEST(StoreGame, WhatIsWrittenReadsBackTheSame) {
+    auto game = richGame();
+    const std::string text = written(*game);
+    auto again = openOne(text);
+    ASSERT_TRUE(again) << text;
+    for (auto field : {&CGame::Event, &CGame::Site, &CGame::Date, &CGame::WhiteA, &CGame::BlackA, &CGame::WhiteB,
+                       &CGame::BlackB, &CGame::Result, &CGame::resultDescription})
+        EXPECT_EQ((*again).*field, (*game).*field);
+    for (auto field : {&CGame::WhiteAElo, &CGame::BlackAElo, &CGame::WhiteBElo, &CGame::BlackBElo,
+                       &CGame::baseSeconds, &CGame::incrementSeconds, &CGame::variant})
+        EXPECT_EQ((*again).*field, (*game).*field);
+    EXPECT_EQ(describeTree(*again), describeTree(*game));
+    EXPECT_EQ(written(*again), text);
+}
+
+}  // namespace
