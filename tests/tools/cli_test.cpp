@@ -1,0 +1,230 @@
+// Runs the built tandemora-cli on the bundled examples and on small files written here.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct CliRun {
+    int status = -1;
+    std::vector<std::string> lines;  // standard output and standard error together
+};
+
+CliRun runCli(const std::string& arguments) {
+    const std::string command = std::string("'") + TANDEMORA_BINARY_DIR + "/tandemora-cli' " + arguments + " 2>&1";
+    CliRun run;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) return run;
+    std::string output;
+    char buffer[4096];
+    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) output.append(buffer, n);
+    const int status = pclose(pipe);
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    std::istringstream in(output);
+    for (std::string line; std::getline(in, line);) run.lines.push_back(line);
+    return run;
+}
+
+std::string readBytes(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::string quoted(const fs::path& path) { return "'" + path.string() + "'"; }
+
+fs::path example(const std::string& name) { return fs::path(TANDEMORA_SOURCE_DIR) / "examples" / name; }
+
+// One game as six lines: two tags, an empty line, the moves, an empty line, the closing line.
+std::string game(const std::string& event, const std::string& moves) {
+    return "[Event \"" + event + "\"]\n[Result \"1-0\"]\n\n" + moves + "\n\n{Black resigns} 1-0\n";
+}
+std::string zhGame(const std::string& moves) { return game("Crazyhouse game", moves); }
+
+const std::string kStart = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR[] w KQkq";
+
+class CliTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir_ = fs::temp_directory_path() /
+               ("tandemora-cli-" + std::to_string(getpid()) + "-" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    fs::path write(const std::string& name, const std::string& text) {
+        const fs::path path = dir_ / name;
+        std::ofstream(path, std::ios::binary) << text;
+        return path;
+    }
+
+    fs::path dir_;
+};
+
+TEST_F(CliTest, ExamplesReplayAndAreAlreadyInTheWrittenLayout) {
+    const struct {
+        const char* file;
+        int games;
+        bool bughouse;
+    } cases[] = {
+        {"crazyhouse-sampler.bpgn", 3, false},
+        {"bughouse-club.bpgn", 2, true},
+        {"openings-lesson.bpgn", 2, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        const CliRun check = runCli("check " + quoted(example(c.file)));
+        EXPECT_EQ(check.status, 0);
+        ASSERT_EQ(check.lines.size(), static_cast<size_t>(c.games + 1));
+        for (int n = 1; n <= c.games; ++n) {
+            const std::string& line = check.lines[n - 1];
+            EXPECT_EQ(line.rfind(std::to_string(n) + " ok ", 0), 0u) << line;
+            EXPECT_EQ(line.find(" | ") != std::string::npos, c.bughouse) << line;
+        }
+        EXPECT_EQ(check.lines.back(), std::to_string(c.games) + " games, 0 failed");
+
+        // Written by the program itself, so rewriting changes nothing, byte for byte.
+        const fs::path out = dir_ / c.file;
+        EXPECT_EQ(runCli("rewrite " + quoted(example(c.file)) + " " + quoted(out)).status, 0);
+        EXPECT_EQ(readBytes(out), readBytes(example(c.file)));
+    }
+}
+
+TEST_F(CliTest, CheckReportsEachGameAndTheSummary) {
+    const struct {
+        const char* name;
+        std::string text;
+        std::vector<std::string> expected;  // "%f" stands for the file's path
+        int status;
+    } cases[] = {
+        {"two moves", zhGame("1A. e4 {180} 1a. e5 {179}"),
+         {"1 ok rnbqkbnr/pppp1ppp/8/4p3/4P3/8/PPPP1PPP/RNBQKBNR[] w KQkq", "1 games, 0 failed"}, 0},
+        {"no moves", "[Event \"Crazyhouse game\"]\n\n\n{Game aborted} *\n", {"1 ok " + kStart, "1 games, 0 failed"}, 0},
+        {"capture passes to the partner's board",
+         game("Bughouse game", "1A. e4 {180} 1B. d4 {180} 1a. d5 {179} 2A. exd5 {178}"),
+         {"1 ok rnbqkbnr/ppp1pppp/8/3P4/8/8/PPPP1PPP/RNBQKBNR[] b KQkq | "
+          "rnbqkbnr/pppppppp/8/8/3P4/8/PPP1PPPP/RNBQKBNR[p] b KQkq",
+          "1 games, 0 failed"},
+         0},
+        {"illegal move", zhGame("1A. e4 {180}") + zhGame("1A. e4 {180} 1a. e5 {179} 2A. Nxe5 {178}"),
+         {"1 ok rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR[] b KQkq", "2 error illegal move 2A. Nxe5",
+          "2 games, 1 failed"},
+         1},
+        {"unreadable text after a game", zhGame("1A. e4 {180}") + "\n  this is no game\n",
+         {"1 ok rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR[] b KQkq",
+          "%f: reading stopped at line 8: game 2 is not readable", "2 games, 1 failed"},
+         1},
+        {"games after an unreadable one are not read",
+         zhGame("") + game("Chess game", "1A. e4 {180}") + zhGame("1A. d4 {180}"),
+         {"1 ok " + kStart, "%f: reading stopped at line 7: game 2 is not readable", "2 games, 1 failed"}, 1},
+        {"lines counted in a CR LF file", "[Event \"Crazyhouse game\"]\r\n\r\n1A. e4 {180}\r\n\r\n{x} *\r\n\r\n[Oops",
+         {"1 ok rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR[] b KQkq",
+          "%f: reading stopped at line 7: game 2 is not readable", "2 games, 1 failed"},
+         1},
+        {"blank file", " \n\n", {"0 games, 0 failed"}, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const fs::path file = write("games.bpgn", c.text);
+        std::vector<std::string> expected = c.expected;
+        for (std::string& line : expected)
+            if (line.rfind("%f", 0) == 0) line.replace(0, 2, file.string());
+        const CliRun run = runCli("check " + quoted(file));
+        EXPECT_EQ(run.lines, expected);
+        EXPECT_EQ(run.status, c.status);
+    }
+}
+
+TEST_F(CliTest, CheckNumbersGamesPerFileUnderAHeaderPerFile) {
+    const fs::path first = write("first.bpgn", zhGame("1A. e4 {180}") + zhGame(""));
+    const fs::path second = write("second.bpgn", zhGame(""));
+    const fs::path missing = dir_ / "missing.bpgn";
+    const CliRun run =
+        runCli("check " + quoted(first) + " " + quoted(second) + " " + quoted(missing) + " " + quoted(dir_));
+    const std::vector<std::string> expected = {
+        first.string() + ":", "1 ok rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR[] b KQkq", "2 ok " + kStart,
+        second.string() + ":", "1 ok " + kStart,
+        missing.string() + ":", missing.string() + ": cannot open",
+        dir_.string() + ":", dir_.string() + ": cannot open",
+        "3 games, 0 failed"};
+    EXPECT_EQ(run.lines, expected);
+    EXPECT_EQ(run.status, 1);
+}
+
+TEST_F(CliTest, WrongCommandLinesShowTheUsage) {
+    for (const char* arguments : {"", "check", "rewrite only-in.bpgn", "rewrite a b c", "frobnicate x"}) {
+        SCOPED_TRACE(arguments);
+        const CliRun run = runCli(arguments);
+        EXPECT_EQ(run.status, 2);
+        ASSERT_FALSE(run.lines.empty());
+        EXPECT_EQ(run.lines.front().rfind("usage: tandemora-cli check", 0), 0u);
+    }
+    EXPECT_EQ(runCli("--help").status, 0);
+}
+
+TEST_F(CliTest, RewriteNormalisesAndIsStable) {
+    // Loose spacing, a lower-case piece letter, a move without its check mark, an unknown tag.
+    const fs::path in = write("loose.bpgn",
+                              "[Event \"Crazyhouse blitz\"] [Round \"3\"]\n[WhiteA \"Ann\"] [Result \"1-0\"]\n\n"
+                              "1A.  e4 {180}\n1a. f6 {179}   {A:?}\n2A. d4 {178}\t2a. g5 {177} "
+                              "(2a. e5 {176}) 3A. qh5 {175}\n\n  {Black checkmated} 1-0\n");
+    const fs::path once = dir_ / "once.bpgn", twice = dir_ / "twice.bpgn";
+    ASSERT_EQ(runCli("rewrite " + quoted(in) + " " + quoted(once)).status, 0);
+    EXPECT_EQ(readBytes(once),
+              "[Event \"Crazyhouse blitz\"]\n[Site \"somewhere in the universe\"]\n[Date \"15'th century\"]\n"
+              "[WhiteA \"Ann\"][WhiteAElo \"++++\"]\n[BlackA \"BLACK\"][BlackAElo \"++++\"]\n[WhiteB \"WHITE\"]\n"
+              "[BlackB \"BLACK\"]\n[TimeControl \"180+0\"]\n[Result \"1-0\"]\n\n"
+              "1A. e4 {180} 1a. f6 {179} {A:?} 2A. d4 {178} 2a. g5 {177} (2a. e5 {176}) 3A. Qh5+ {175}\n"
+              "\n{Black checkmated} 1-0\n");
+    ASSERT_EQ(runCli("rewrite " + quoted(once) + " " + quoted(twice)).status, 0);
+    EXPECT_EQ(readBytes(twice), readBytes(once));
+
+    // OUT may be IN itself.
+    ASSERT_EQ(runCli("rewrite " + quoted(in) + " " + quoted(in)).status, 0);
+    EXPECT_EQ(readBytes(in), readBytes(once));
+}
+
+TEST_F(CliTest, RewriteKeepsAGameThatDoesNotReplay) {
+    const fs::path in = write("in.bpgn", zhGame("1A. e4 {180}") + zhGame("1A. e4 {180}  1a. e5 {179} 2A. Ke3 {178}"));
+    const fs::path out = dir_ / "out.bpgn";
+    const CliRun run = runCli("rewrite " + quoted(in) + " " + quoted(out));
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.lines, std::vector<std::string>{"2 error illegal move 2A. Ke3 (written unchanged)"});
+    EXPECT_NE(readBytes(out).find("\n1A. e4 {180}  1a. e5 {179} 2A. Ke3 {178}\n\n{Black resigns} 1-0\n"),
+              std::string::npos);
+}
+
+TEST_F(CliTest, RewriteLeavesOutAloneWhenItCannotFinish) {
+    const fs::path unreadable = write("unreadable.bpgn", zhGame("1A. e4 {180}") + "[Event \"Chess\"]\n");
+    const fs::path out = write("out.bpgn", "precious\n");
+    const struct {
+        const char* name;
+        fs::path in, out;
+    } cases[] = {
+        {"reading stops", unreadable, out},
+        {"IN missing", dir_ / "missing.bpgn", out},
+        {"OUT's folder missing", dir_ / "in.bpgn", dir_ / "no-such-folder" / "out.bpgn"},
+        {"OUT is a folder", dir_ / "in.bpgn", dir_},
+    };
+    write("in.bpgn", zhGame(""));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(runCli("rewrite " + quoted(c.in) + " " + quoted(c.out)).status, 1);
+        EXPECT_FALSE(fs::exists(c.out.string() + ".tmp"));
+    }
+    EXPECT_EQ(readBytes(out), "precious\n");
+    EXPECT_FALSE(fs::exists(dir_ / "no-such-folder"));
+}
+
+}  // namespace

@@ -1,0 +1,41 @@
+// tandemora-cli: checks and normalises BPGN game archives from scripts.
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "tools/commands.h"
+
+namespace {
+
+const char kUsage[] =
+    "usage: tandemora-cli check FILE...\n"
+    "       tandemora-cli rewrite IN OUT\n"
+    "\n"
+    "check    reads and replays every game of each file. One line per game:\n"
+    "         '<n> ok <FEN of board A>[ | <FEN of board B>]' at the end of the main line,\n"
+    "         or '<n> error <why>'; games are numbered from 1 in each file. A file whose\n"
+    "         reading stops gets '<file>: reading stopped at line <L>: game <n> is not\n"
+    "         readable'. With several files, each file's lines follow a line '<file>:'.\n"
+    "         The last line is '<games> games, <failed> failed'.\n"
+    "rewrite  reads and replays every game of IN and writes it to OUT as the program saves\n"
+    "         it. A game that does not replay is written unchanged and reported on standard\n"
+    "         error. OUT is replaced only once everything is written; when IN cannot be\n"
+    "         read to its end, OUT is left unchanged. OUT may be IN.\n"
+    "\n"
+    "Exit status: 0 when every game was read and replayed, 1 when a game or a file failed,\n"
+    "2 for a wrong command line.\n";
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    using namespace tandemora;
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.size() == 1 && (args[0] == "-h" || args[0] == "--help")) {
+        std::cout << kUsage;
+        return kExitOk;
+    }
+    if (args.size() >= 2 && args[0] == "check") return checkCommand({args.begin() + 1, args.end()}, std::cout);
+    if (args.size() == 3 && args[0] == "rewrite") return rewriteCommand(args[1], args[2], std::cerr);
+    std::cerr << kUsage;
+    return kExitUsage;
+}
