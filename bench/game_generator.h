@@ -1,0 +1,18 @@
+// Random legal crazyhouse and bughouse games, played and written as BPGN by the game model
+// itself, so the text is exactly what the program writes. For the benchmark and the tests.
+#pragma once
+
+#include <cstdint>
+#include <ostream>
+#include <string>
+
+namespace tandemora {
+
+// One random game, tags, moves with clocks, a few annotations, comments and variations, and
+// its closing line. The same seed gives the same text on every platform.
+std::string randomGameText(uint64_t seed, bool bughouse);
+
+// Writes `count` random games one after another; about `bughouseShare` of them are bughouse.
+void writeRandomGames(std::ostream& out, int count, uint64_t seed, double bughouseShare = 0.5);
+
+}  // namespace tandemora
