@@ -1,41 +1,79 @@
 #include "game/game_node.h"
 
+#include <mutex>
 #include <new>
+#include <utility>
+#include <vector>
 
 namespace tandemora {
 
 namespace {
 
-// Freed nodes wait here for the next tree of this thread. Blocks are never returned, so the
-// memory held is that of the largest trees open at once.
+// Freed nodes wait in a list of their thread for the next tree. Blocks of nodes are never
+// returned; a thread that ends hands its list on, so no node is lost.
 struct FreeNode {
     FreeNode* next;
 };
-thread_local FreeNode* freeNodes = nullptr;
 
 constexpr size_t kNodesPerBlock = 256;
+
+// Under AddressSanitizer every node is a heap object of its own, so a use after free is caught.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kPooled = false;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool kPooled = false;
+#else
+constexpr bool kPooled = true;
+#endif
+#else
+constexpr bool kPooled = true;
+#endif
+
+std::mutex poolMutex;
+FreeNode* orphanedNodes = nullptr;  // the lists of threads that ended
+// Held for good (never freed, not even at exit) so no node can outlive its block.
+std::vector<char*>* const blocks = new std::vector<char*>;
+
+struct ThreadFreeList {
+    FreeNode* head = nullptr;
+
+    ~ThreadFreeList() {
+        if (!head) return;
+        FreeNode* tail = head;
+        while (tail->next) tail = tail->next;
+        std::lock_guard lock(poolMutex);
+        tail->next = orphanedNodes;
+        orphanedNodes = head;
+    }
+
+    void refill() {
+        std::lock_guard lock(poolMutex);
+        if (orphanedNodes) {
+            head = std::exchange(orphanedNodes, nullptr);
+            return;
+        }
+        char* block = blocks->emplace_back(new char[sizeof(GameNode) * kNodesPerBlock]);
+        for (size_t i = 0; i < kNodesPerBlock; ++i)
+            head = new (block + i * sizeof(GameNode)) FreeNode{head};
+    }
+};
+
+thread_local ThreadFreeList freeNodes;
 
 }  // namespace
 
 void* GameNode::operator new(size_t size) {
-    if (size != sizeof(GameNode)) return ::operator new(size);
-    if (!freeNodes) {
-        auto* block = static_cast<char*>(::operator new(sizeof(GameNode) * kNodesPerBlock));
-        for (size_t i = 0; i < kNodesPerBlock; ++i) {
-            auto* node = reinterpret_cast<FreeNode*>(block + i * sizeof(GameNode));
-            node->next = freeNodes;
-            freeNodes = node;
-        }
-    }
-    FreeNode* node = freeNodes;
-    freeNodes = node->next;
+    if (!kPooled || size != sizeof(GameNode)) return ::operator new(size);
+    if (!freeNodes.head) freeNodes.refill();
+    FreeNode* node = freeNodes.head;
+    freeNodes.head = node->next;
     return node;
 }
 
-void GameNode::operator delete(void* node) noexcept {
-    auto* free = static_cast<FreeNode*>(node);
-    free->next = freeNodes;
-    freeNodes = free;
+void GameNode::operator delete(void* node, size_t size) noexcept {
+    if (!kPooled || size != sizeof(GameNode)) return ::operator delete(node);
+    freeNodes.head = new (node) FreeNode{freeNodes.head};
 }
 
 GameNode::~GameNode() {

@@ -33,7 +33,7 @@ struct GameNode {
     // Nodes come from a free list: a game of a hundred moves would otherwise cost the
     // allocator more than replaying its moves.
     static void* operator new(size_t size);
-    static void operator delete(void* node) noexcept;
+    static void operator delete(void* node, size_t size) noexcept;
 
     bool onBoardB() const { return boardLetter == 'B' || boardLetter == 'b'; }
     bool whiteMoved() const { return boardLetter == 'A' || boardLetter == 'B'; }
