@@ -125,6 +125,8 @@ public:
 
 private:
     void createBoards(BoardFactory& factory, int newVariant);
+    // Builds the tree from the move text inside fresh boards, silently; keeps nothing on failure.
+    bool buildTree(BoardFactory& factory, bool reportErrors);
     void makeRoot();
     void destroyTree();
     void moveTo(GameNode* node);

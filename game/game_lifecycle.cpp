@@ -73,58 +73,52 @@ void CGame::destroyTree() {
     root.reset();
 }
 
+bool CGame::buildTree(BoardFactory& factory, bool reportErrors) {
+    const bool wasModified = modified;
+    displayOn = false;
+    createBoards(factory, variant);
+    root->clockSeconds = baseSeconds;
+    const bool parsed = parseMoveText(moveBuffer ? *moveBuffer : std::string_view(), reportErrors);
+    if (parsed) {
+        current = root.get();
+        recomputeClocks(root.get());
+        synchronizeBoardsWithCurrentNode();
+    } else {
+        boardA.reset();
+        boardB.reset();
+        destroyTree();
+    }
+    // Reading stored the moves anew; that is no edit of the user's.
+    modified = wasModified;
+    return parsed;
+}
+
 bool CGame::showGame(BoardFactory& factory) {
     if (boardA) {
         boardA->bringToTop();
         if (boardB) boardB->bringToTop();
         return true;
     }
-    const bool wasModified = modified;
-    displayOn = false;
-    createBoards(factory, variant);
-    root->clockSeconds = baseSeconds;
-    const bool parsed = parseMoveText(moveBuffer ? *moveBuffer : std::string_view(), true);
-    if (!parsed) {
+    const bool built = buildTree(factory, true);
+    displayOn = true;
+    if (!built) {
         showMessage("Error occured, could not show boards.");
-        boardA.reset();
-        boardB.reset();
-        destroyTree();
-        displayOn = true;
-        modified = wasModified;
         return false;
     }
-    current = root.get();
-    recomputeClocks(root.get());
-    synchronizeBoardsWithCurrentNode();
-    displayOn = true;
     updateNavigationState();
     boardA->repaint();
     if (boardB) boardB->repaint();
     GameNode* last = mainLineEnd();
     if (last != root.get()) (last->onBoardB() ? *last->positionB : last->positionA).endText = resultDescription;
-    // Reading stored the moves anew; that is no edit of the user's.
-    modified = wasModified;
     return true;
 }
 
 bool CGame::replayGame() {
     SilentBoardFactory factory;
-    const bool wasModified = modified;
-    displayOn = false;
-    createBoards(factory, variant);
-    root->clockSeconds = baseSeconds;
-    const bool parsed = parseMoveText(moveBuffer ? *moveBuffer : std::string_view(), false);
-    if (parsed) {
-        current = root.get();
-        recomputeClocks(root.get());
-        synchronizeBoardsWithCurrentNode();
-    } else {
-        destroyTree();
-    }
+    const bool built = buildTree(factory, false);
     boardA.reset();
     boardB.reset();
-    modified = wasModified;
-    return parsed;
+    return built;
 }
 
 void CGame::closeBoards() {
