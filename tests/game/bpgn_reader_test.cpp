@@ -76,8 +76,10 @@ TEST(ReadGame, TagValues) {
 TEST(ReadGame, KeepsTagsMoveTextAndClosingComment) {
     const std::string moves = "1A. e4 {180}   1a. e5 {179}\n\t2A. Nf3 {170} {R:hello}\n";
     std::string text = "\n[Event \"Bughouse game\"] [Site \"FICS\"]\n";
-    text += "[WhiteA \"Ann\"][Unknown \"x\"][Result \"1-0\"]\n\n" + moves + "\n{Bob checkmated} 1-0 trailing words\n";
-    for (size_t at = 0; (at = text.find('\n', at)) != std::string::npos; at += 2) text.insert(at, "\r");
+    text += "[WhiteA \"Ann\"][Unknown \"x\"][Result \"1-0\"]\n\n";
+    text += moves;
+    text += "\n{Bob checkmated} 1-0 trailing words\n";
+    for (size_t at = 0; (at = text.find('\n', at)) != std::string::npos; at += 2) text.insert(at, 1, '\r');
     auto game = readOne(text);  // line ends of CR LF read as LF
     ASSERT_TRUE(game);
     EXPECT_EQ(game->Site, "FICS");

@@ -67,8 +67,10 @@ inline std::string written(CGame& game) {
 // "1A.e4 1a.e5 ...": the main line from the root.
 inline std::string mainLine(const CGame& game) {
     std::string s;
-    for (const GameNode* n = game.root->firstChild(); n; n = n->firstChild())
-        s += (s.empty() ? "" : " ") + std::to_string(n->moveNumber) + n->boardLetter + '.' + n->moveText;
+    for (const GameNode* n = game.root->firstChild(); n; n = n->firstChild()) {
+        if (!s.empty()) s += ' ';
+        s += std::to_string(n->moveNumber) + n->boardLetter + '.' + n->moveText;
+    }
     return s;
 }
 

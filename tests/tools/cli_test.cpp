@@ -40,7 +40,11 @@ std::string readBytes(const fs::path& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-std::string quoted(const fs::path& path) { return "'" + path.string() + "'"; }
+std::string quoted(const fs::path& path) {
+    std::string text = "'";
+    text += path.string();
+    return text + "'";
+}
 
 fs::path example(const std::string& name) { return fs::path(TANDEMORA_SOURCE_DIR) / "examples" / name; }
 
