@@ -1,6 +1,6 @@
 # Set-up, build, test and run. `make run` and `make test` work on a fresh Debian 12 machine.
 BUILD ?= build
-BUILD_TYPE ?= RelWithDebInfo
+BUILD_TYPE ?= Release
 # Everything that building, testing and running need, and what the look-and-feel checks use.
 PACKAGES = g++ cmake ninja-build libgtest-dev libbenchmark-dev qt6-base-dev qt6-multimedia-dev \
            fonts-liberation clang libclang-rt-14-dev xvfb xauth xdotool imagemagick
