@@ -1,4 +1,5 @@
 // Writing BPGN: the tag lines, the move list from the tree or the kept move text, the closing line.
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -113,9 +114,11 @@ bool CGame::storeGameToStream(std::ostream& stream) {
     const std::string& moves = moveBuffer ? *moveBuffer : noMoves;
     out += moves;
     if (moves.empty() || moves.back() != '\n') out += '\n';
-    // The closing line holds one line of the result: a line break read inside the Result tag
-    // would otherwise spill into the next game of the file.
-    out += "\n{" + resultDescription + "} " + Result.substr(0, Result.find_first_of("\r\n")) + '\n';
+    // The reader ignores the result on the closing line, but the line must stay one line
+    // within its limit: a line break in the Result tag would spill into the next game, and
+    // an overlong line would make this one unreadable.
+    const size_t room = kMaxClosingLine - std::min<size_t>(kMaxClosingLine, resultDescription.size() + 2);
+    out += "\n{" + resultDescription + "} " + Result.substr(0, std::min(room, Result.find_first_of("\r\n"))) + '\n';
     stream.write(out.data(), static_cast<std::streamsize>(out.size()));
     return stream.good();
 }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
 
 #include "core/fen.h"
@@ -112,6 +113,23 @@ TEST(StoreGame, OneEmptyLineBeforeTheClosingLine) {
         game.moveBuffer = moves;
         const std::string text = written(game);
         EXPECT_EQ(text.substr(text.find("]\n\n")), "]\n\n1A. e4 {180}\n\n{*} *\n") << moves;
+    }
+}
+
+TEST(StoreGame, ClosingLineStaysOneReadableLine) {
+    // Results the reader accepts in the tag, but that would break the closing line or spill
+    // into the next game if written there whole.
+    for (const std::string& result : {std::string("1-0\n[Event Crazyhouse]"), std::string(1999, 'r')}) {
+        CGame game;
+        game.moveBuffer = "1A. e4 {180}\n";
+        game.Result = result;
+        const std::string text = written(game);
+        std::istringstream twice(text + text);
+        for (int copy = 0; copy < 2; ++copy) {
+            CGame again;
+            ASSERT_TRUE(again.readGame(twice)) << copy;
+            EXPECT_EQ(again.Result, result);
+        }
     }
 }
 
