@@ -10,6 +10,7 @@ namespace {
 const char kUsage[] =
     "usage: tandemora-cli check FILE...\n"
     "       tandemora-cli rewrite IN OUT\n"
+    "       tandemora-cli import IN... -o OUT\n"
     "\n"
     "check    reads and replays every game of each file. One line per game:\n"
     "         '<n> ok <FEN of board A>[ | <FEN of board B>]' at the end of the main line,\n"
@@ -21,9 +22,13 @@ const char kUsage[] =
     "         it. A game that does not replay is written unchanged and reported on standard\n"
     "         error. OUT is replaced only once everything is written; when IN cannot be\n"
     "         read to its end, OUT is left unchanged. OUT may be IN.\n"
+    "import   reads bughouse and crazyhouse records in the dialects players download (modern\n"
+    "         BPGN, crazyhouse PGN) and writes them to OUT in the program's own. One line per\n"
+    "         game: '<n> ok' or '<n> skipped <why>'; then '<games> games, <imported> imported,\n"
+    "         <skipped> skipped'. OUT is replaced only once everything is written.\n"
     "\n"
-    "Exit status: 0 when every game was read and replayed, 1 when a game or a file failed,\n"
-    "2 for a wrong command line.\n";
+    "Exit status: 0 when every game was read and replayed, or imported; 1 when a game or a\n"
+    "file failed, or a game was skipped; 2 for a wrong command line.\n";
 
 }  // namespace
 
@@ -36,6 +41,8 @@ int main(int argc, char** argv) {
     }
     if (args.size() >= 2 && args[0] == "check") return checkCommand({args.begin() + 1, args.end()}, std::cout);
     if (args.size() == 3 && args[0] == "rewrite") return rewriteCommand(args[1], args[2], std::cerr);
+    if (args.size() >= 4 && args[0] == "import" && args[args.size() - 2] == "-o")
+        return importCommand({args.begin() + 1, args.end() - 2}, args.back(), std::cout, std::cerr);
     std::cerr << kUsage;
     return kExitUsage;
 }

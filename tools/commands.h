@@ -18,4 +18,9 @@ int checkCommand(const std::vector<std::string>& paths, std::ostream& out);
 // Reads, replays and writes back every game of `inPath` into `outPath`; problems go to `err`.
 int rewriteCommand(const std::string& inPath, const std::string& outPath, std::ostream& err);
 
+// Imports the games of foreign records into `outPath` in the native dialect; one line per
+// game on `report`, problems on `err`.
+int importCommand(const std::vector<std::string>& inPaths, const std::string& outPath, std::ostream& report,
+                  std::ostream& err);
+
 }  // namespace tandemora

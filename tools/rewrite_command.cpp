@@ -1,15 +1,11 @@
 // tandemora-cli rewrite: writes every game of a file back in the program's own layout.
-#include <filesystem>
-#include <fstream>
 #include <ostream>
-#include <system_error>
 
 #include "tools/commands.h"
+#include "tools/file_replacement.h"
 #include "tools/game_file.h"
 
 namespace tandemora {
-
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -41,43 +37,11 @@ int rewriteCommand(const std::string& inPath, const std::string& outPath, std::o
         err << inPath << ": cannot open\n";
         return kExitFailed;
     }
-    // OUT is replaced by renaming a finished file over it, which a device or folder must not be.
-    std::error_code error;
-    const fs::file_status outStatus = fs::status(outPath, error);
-    const bool outExists = fs::exists(outStatus);
-    if (outExists && !fs::is_regular_file(outStatus)) {
-        err << outPath << ": not a regular file\n";
-        return kExitFailed;
-    }
-    // Through a symbolic link the file it names is replaced, and the link stays.
-    fs::path target = outExists ? fs::canonical(outPath, error) : fs::path(outPath);
-    if (error) target = outPath;
-
-    // Everything goes to a file beside OUT first, so a failure never leaves OUT half written;
-    // reading IN whole beforehand lets OUT be IN itself.
-    const fs::path tmpPath = target.string() + ".tmp";
-    std::ofstream out(tmpPath, std::ios::binary | std::ios::trunc);
-    if (!out) {
-        err << tmpPath.string() << ": cannot write\n";
-        return kExitFailed;
-    }
+    // IN is read whole beforehand, so OUT may be IN itself.
     int failed = 0;
-    const bool readToEnd = rewriteGames(std::move(*text), inPath, out, err, failed);
-    out.close();
-    if (!readToEnd || out.fail()) {
-        if (readToEnd) err << tmpPath.string() << ": cannot write\n";
-        fs::remove(tmpPath, error);
-        err << outPath << ": left unchanged\n";
-        return kExitFailed;
-    }
-    if (outExists) fs::permissions(tmpPath, outStatus.permissions(), error);
-    fs::rename(tmpPath, target, error);
-    if (error) {
-        err << outPath << ": cannot replace: " << error.message() << '\n';
-        fs::remove(tmpPath, error);
-        return kExitFailed;
-    }
-    return failed == 0 ? kExitOk : kExitFailed;
+    const bool replaced = replaceFile(
+        outPath, [&](std::ostream& out) { return rewriteGames(std::move(*text), inPath, out, err, failed); }, err);
+    return replaced && failed == 0 ? kExitOk : kExitFailed;
 }
 
 }  // namespace tandemora

@@ -167,7 +167,8 @@ TEST_F(CliTest, CheckNumbersGamesPerFileUnderAHeaderPerFile) {
 }
 
 TEST_F(CliTest, WrongCommandLinesShowTheUsage) {
-    for (const char* arguments : {"", "check", "rewrite only-in.bpgn", "rewrite a b c", "frobnicate x"}) {
+    for (const char* arguments :
+         {"", "check", "rewrite only-in.bpgn", "rewrite a b c", "frobnicate x", "import a.pgn", "import -o out"}) {
         SCOPED_TRACE(arguments);
         const CliRun run = runCli(arguments);
         EXPECT_EQ(run.status, 2);
@@ -229,6 +230,34 @@ TEST_F(CliTest, RewriteLeavesOutAloneWhenItCannotFinish) {
     }
     EXPECT_EQ(readBytes(out), "precious\n");
     EXPECT_FALSE(fs::exists(dir_ / "no-such-folder"));
+}
+
+TEST_F(CliTest, ImportReportsEachGameAndWritesWhatCheckReads) {
+    const fs::path pgn = write("games.pgn",
+                               "[Event \"Crazyhouse blitz\"]\n[White \"Ann\"]\n[Result \"1-0\"]\n\n"
+                               "1. e4 e5 2. Qh5 Nc6 3. Bc4 Nf6 4. Qxf7# {Black checkmated} 1-0\n\n"
+                               "[Event \"Crazyhouse blitz\"]\n[SetUp \"1\"]\n[FEN \"8/8/8/8/8/8/8/K6k w - - 0 1\"]\n\n"
+                               "1. Kb1 *\n\n"
+                               "[Event \"rated crazyhouse game\"]\n\n1. e4 e5 2. Ke3 *\n");
+    const fs::path bpgn = write("modern.bpgn",
+                                "[Event \"bughouse match\"]\n[WhiteA \"Ann\"][WhiteAElo \"UNR\"]\n"
+                                "[TimeControl \"120\"]\n[Result \"*\"]\n1A. e4{119.9} 1B. d4{118.5}\n{Game aborted} *");
+    const fs::path out = dir_ / "out.bpgn";
+    const CliRun run = runCli("import " + quoted(pgn) + " " + quoted(bpgn) + " -o " + quoted(out));
+    const std::vector<std::string> expected = {
+        pgn.string() + ":", "1 ok", "2 skipped starts from a set-up position", "3 skipped illegal move 2. Ke3",
+        bpgn.string() + ":", "1 ok", "4 games, 2 imported, 2 skipped"};
+    EXPECT_EQ(run.lines, expected);
+    EXPECT_EQ(run.status, 1);
+    const CliRun check = runCli("check " + quoted(out));
+    EXPECT_EQ(check.status, 0);
+    EXPECT_EQ(check.lines.back(), "2 games, 0 failed");
+    EXPECT_NE(readBytes(out).find("1A. e4 {119} 1B. d4 {118}\n\n{Game aborted} *\n"), std::string::npos);
+
+    // A missing input leaves OUT as it was.
+    const std::string before = readBytes(out);
+    EXPECT_EQ(runCli("import " + quoted(dir_ / "missing.pgn") + " -o " + quoted(out)).status, 1);
+    EXPECT_EQ(readBytes(out), before);
 }
 
 }  // namespace

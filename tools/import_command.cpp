@@ -1,0 +1,62 @@
+// tandemora-cli import: turns foreign bughouse and crazyhouse records into the native dialect.
+#include <fstream>
+#include <ostream>
+
+#include "game/importer.h"
+#include "tools/commands.h"
+#include "tools/file_replacement.h"
+
+namespace tandemora {
+
+namespace {
+
+struct Tally {
+    int games = 0;
+    int imported = 0;
+};
+
+// Imports the games of one file into `out`, one line per game on `report`; false when the
+// file cannot be read or a game cannot be written.
+bool importFile(const std::string& path, std::ostream& out, std::ostream& report, std::ostream& err, Tally& tally) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        err << path << ": cannot open\n";
+        return false;
+    }
+    GameImporter importer(in);
+    ImportedGame imported;
+    for (int n = 1; importer.next(imported); ++n) {
+        ++tally.games;
+        if (!imported.game) {
+            report << n << " skipped " << imported.skipReason << '\n';
+            continue;
+        }
+        if (!imported.game->storeGameToStream(out)) return false;
+        ++tally.imported;
+        report << n << " ok\n";
+    }
+    if (in.bad()) err << path << ": cannot read to its end\n";
+    return !in.bad();
+}
+
+}  // namespace
+
+int importCommand(const std::vector<std::string>& inPaths, const std::string& outPath, std::ostream& report,
+                  std::ostream& err) {
+    Tally tally;
+    const bool written = replaceFile(
+        outPath,
+        [&](std::ostream& out) {
+            for (const std::string& path : inPaths) {
+                if (inPaths.size() > 1) report << path << ":\n";
+                if (!importFile(path, out, report, err, tally)) return false;
+            }
+            return true;
+        },
+        err);
+    report << tally.games << " games, " << tally.imported << " imported, " << tally.games - tally.imported
+           << " skipped\n";
+    return written && tally.imported == tally.games ? kExitOk : kExitFailed;
+}
+
+}  // namespace tandemora
