@@ -413,6 +413,11 @@ bool GameImporter::next(ImportedGame& result) {
     game->closeBoards();
     game->modified = false;
     game->displayOn = true;
+    // Anything the program writes it must read back.
+    if (game->moveBuffer && game->moveBuffer->size() >= static_cast<size_t>(kMaxMoveList)) {
+        result.skipReason = "a move list longer than the program reads";
+        return true;
+    }
     result.game = std::move(game);
     return true;
 }
