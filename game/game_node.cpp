@@ -32,8 +32,11 @@ constexpr bool kPooled = true;
 
 std::mutex poolMutex;
 FreeNode* orphanedNodes = nullptr;  // the lists of threads that ended
-// Held for good (never freed, not even at exit) so no node can outlive its block.
-std::vector<char*>* const blocks = new std::vector<char*>;
+// Blocks are held for good (never freed, not even at exit) so no node can outlive its block.
+std::vector<char*>& blocks() {
+    static auto* const held = new std::vector<char*>;
+    return *held;
+}
 
 struct ThreadFreeList {
     FreeNode* head = nullptr;
@@ -53,7 +56,7 @@ struct ThreadFreeList {
             head = std::exchange(orphanedNodes, nullptr);
             return;
         }
-        char* block = blocks->emplace_back(new char[sizeof(GameNode) * kNodesPerBlock]);
+        char* block = blocks().emplace_back(new char[sizeof(GameNode) * kNodesPerBlock]);
         for (size_t i = 0; i < kNodesPerBlock; ++i)
             head = new (block + i * sizeof(GameNode)) FreeNode{head};
     }

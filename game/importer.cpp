@@ -184,7 +184,8 @@ bool isPlainNumber(std::string_view text) {
 // Turns the move text of one game into its tree, move by move.
 class Translator {
 public:
-    Translator(CGame& game, RecordLexer& lexer) : game_(game), lexer_(lexer) {}
+    Translator(CGame& game, RecordLexer& lexer, bool resultTagged)
+        : game_(game), lexer_(lexer), resultTagged_(resultTagged) {}
 
     // Plays the game's moves; the reason it cannot be imported, or empty.
     std::string run();
@@ -209,6 +210,7 @@ private:
 
     CGame& game_;
     RecordLexer& lexer_;
+    bool resultTagged_;  // a Result tag was given; else the result after the moves is taken
     std::vector<Variation> variations_;
     std::unordered_map<const GameNode*, Times> timesAt_;
     Times times_{};
@@ -227,8 +229,9 @@ std::string Translator::run() {
         RecordToken token = lexer_.next();
         switch (token.kind) {
         case RecordToken::kResult:
-            if (variations_.empty()) return {};
-            break;
+            if (!variations_.empty()) break;
+            if (!resultTagged_) game_.Result = token.text;  // the moves end with the result
+            return {};
         case RecordToken::kNumber:
             letter_ = token.boardLetter;
             number_ = token.text;
@@ -305,8 +308,8 @@ void Translator::setClock(double seconds) {
     timesAt_[lastMove_] = times_;
 }
 
-// "[%clk 0:01:00]" gives the time left, "[%emt 2.5]" the time the move took; other
-// commands are dropped. What is left of the text stays a comment.
+// "[%clk 0:01:00]" gives the time left, "[%emt 2.5]" (or "0:00:02.5") the time the move
+// took; other commands are dropped. What is left of the text stays a comment.
 void Translator::takeClockCommands(std::string& text) {
     for (size_t open; (open = text.find("[%")) != std::string::npos;) {
         const size_t close = text.find(']', open);
@@ -315,7 +318,7 @@ void Translator::takeClockCommands(std::string& text) {
         const std::string_view argument = trimmed(std::string_view(command).substr(std::min<size_t>(3, command.size())));
         if (command.rfind("clk", 0) == 0) setClock(clockSeconds(argument));
         else if (command.rfind("emt", 0) == 0 && lastMove_)
-            setClock(timesAt_[lastMove_->parent].seconds[slot_] - std::atof(std::string(argument).c_str()));
+            setClock(timesAt_[lastMove_->parent].seconds[slot_] - clockSeconds(argument));
     }
 }
 
@@ -387,7 +390,7 @@ bool GameImporter::next(ImportedGame& result) {
         return true;
     }
     const int variant = variantOf(tags);
-    const std::string* setUp = findTag(tags, "SetUp");
+    const std::string* setUp = findTag(tags, "SetUp") ? findTag(tags, "SetUp") : findTag(tags, "Setup");
     if (findTag(tags, "FEN") || (setUp && *setUp == "1")) result.skipReason = "starts from a set-up position";
     else if (variant < 0) result.skipReason = "not a bughouse or crazyhouse game";
     if (!result.skipReason.empty()) {
@@ -403,7 +406,7 @@ bool GameImporter::next(ImportedGame& result) {
     if (game->isBughouse()) game->createBughouseBoards(boards);
     else game->createCrazyhouseBoards(boards);
     game->displayOn = false;
-    if (std::string why = Translator(*game, lexer).run(); !why.empty()) {
+    if (std::string why = Translator(*game, lexer, findTag(tags, "Result") != nullptr).run(); !why.empty()) {
         skipGame(lexer);
         result.skipReason = why;
         return true;

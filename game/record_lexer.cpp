@@ -18,6 +18,19 @@ constexpr size_t kMaxTokenText = 200000;
 
 int RecordLexer::look() {
     if (lookahead_ == -2) lookahead_ = buffer_ ? buffer_->sbumpc() : EOF;
+    // A UTF-8 byte-order mark at the start of a file is no text of the record.
+    if (atStart_) {
+        atStart_ = false;
+        if (lookahead_ == 0xEF && buffer_->sgetc() == 0xBB) {
+            buffer_->sbumpc();
+            if (buffer_->sgetc() == 0xBF) {
+                buffer_->sbumpc();
+                lookahead_ = buffer_->sbumpc();
+            } else {
+                buffer_->sungetc();
+            }
+        }
+    }
     return lookahead_;
 }
 
@@ -99,6 +112,11 @@ RecordToken RecordLexer::read() {
 void RecordLexer::readWord(RecordToken& token) {
     while (!endsWord(look())) token.text += static_cast<char>(get());
     std::string& w = token.text;
+    if (w == "e.p.") {  // an en-passant remark written apart from its move
+        token.kind = RecordToken::kMark;
+        w.clear();
+        return;
+    }
     if (w == "1-0" || w == "0-1" || w == "1/2-1/2" || w == "*") {
         token.kind = RecordToken::kResult;
         return;

@@ -33,6 +33,7 @@ private:
     std::streambuf* buffer_;
     int line_ = 1;
     int lookahead_ = -2;  // a character read but not yet taken; -2 for none
+    bool atStart_ = true;
     std::deque<RecordToken> pending_;
 };
 
