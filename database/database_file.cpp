@@ -1,0 +1,320 @@
+// The game database file: built from the BPGN files of a folder, read in order, by offset and
+// around a game.
+#include "database/database_file.h"
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <system_error>
+
+namespace tandemora {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int32_t kFirstRecord = 4;
+// The two copies of a record's length around its text.
+constexpr int64_t kRecordFrame = 8;
+constexpr int64_t kShortestRecord = kRecordFrame + 1;
+constexpr int64_t kLargestEnd = INT32_MAX;
+// Records up to this length are read without first measuring the data left.
+constexpr int32_t kUncheckedLength = 65536;
+
+void writeInt32(std::ostream& out, int32_t value) {
+    const auto v = static_cast<uint32_t>(value);
+    const char bytes[4] = {static_cast<char>(v), static_cast<char>(v >> 8), static_cast<char>(v >> 16),
+                           static_cast<char>(v >> 24)};
+    out.write(bytes, 4);
+}
+
+// False on a short read; gcount() then tells how many bytes there were.
+bool readInt32(std::istream& in, int32_t& value) {
+    unsigned char b[4];
+    if (!in.read(reinterpret_cast<char*>(b), 4)) return false;
+    value = static_cast<int32_t>(uint32_t{b[0]} | uint32_t{b[1]} << 8 | uint32_t{b[2]} << 16 | uint32_t{b[3]} << 24);
+    return true;
+}
+
+// Bytes from the read position to the end of the stream; -1 when the stream cannot tell.
+std::streamoff remainingBytes(std::istream& in) {
+    const std::streampos here = in.tellg();
+    if (here < 0 || !in.seekg(0, std::ios::end)) return -1;
+    const std::streampos end = in.tellg();
+    in.seekg(here);
+    return end < 0 || !in ? -1 : end - here;
+}
+
+void writeRecord(std::ostream& database, const std::string& text) {
+    const auto length = static_cast<int32_t>(text.size());
+    writeInt32(database, length);
+    database.write(text.data(), length);
+    writeInt32(database, length);
+}
+
+// The text of the record at `offset`, its lengths checked against each other, the stream's end
+// and the largest offset; false on any failure.
+bool readRecordAt(std::istream& database, int32_t offset, std::string& text) {
+    database.clear();
+    int32_t length = 0, trailing = 0;
+    if (offset < kFirstRecord || !database.seekg(offset) || !readInt32(database, length) || length <= 0) return false;
+    if (offset + kRecordFrame + length > kLargestEnd || remainingBytes(database) < int64_t{length} + 4) return false;
+    text.assign(static_cast<size_t>(length), '\0');
+    return database.read(text.data(), length) && readInt32(database, trailing) && trailing == length;
+}
+
+// The record before the one at `offset`, found by the length that ends just before it; -1 when
+// that length cannot be read or leads before the first record.
+int32_t previousRecord(std::istream& database, int32_t offset) {
+    database.clear();
+    int32_t length = 0;
+    if (offset < kFirstRecord + kShortestRecord || !database.seekg(offset - 4) || !readInt32(database, length))
+        return -1;
+    if (length <= 0 || length > offset - kFirstRecord - kRecordFrame) return -1;
+    return offset - static_cast<int32_t>(kRecordFrame) - length;
+}
+
+std::unique_ptr<CGame> damagedRecord(std::istream& database) {
+    database.setstate(std::ios::badbit);
+    return nullptr;
+}
+
+bool endsWithIgnoringCase(const std::string& text, const std::string& ending) {
+    auto sameLetter = [](char a, char b) {
+        return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
+    };
+    return text.size() >= ending.size() && std::equal(ending.rbegin(), ending.rend(), text.rbegin(), sameLetter);
+}
+
+// The names of the ".bpgn" files in a folder, sorted so that a build does not depend on the
+// order of the directory listing.
+std::vector<std::string> bpgnFilesIn(const std::string& folder) {
+    std::vector<std::string> names;
+    std::error_code error;
+    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+        std::error_code statusError;
+        std::string name = it->path().filename().string();
+        if (it->is_regular_file(statusError) && endsWithIgnoringCase(name, ".bpgn")) names.push_back(std::move(name));
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// The game count of an existing database; `exists` is false for a file that does not open. False
+// when the count cannot be read or is more than the file's size can hold.
+bool readExistingCount(const std::string& path, bool& exists, int32_t& count) {
+    count = 0;
+    std::ifstream in(path, std::ios::binary);
+    exists = in.is_open();
+    if (!exists) return true;
+    if (!readInt32(in, count)) return false;
+    const std::streamoff rest = remainingBytes(in);
+    return count >= 0 && rest >= 0 && count <= rest / kShortestRecord;
+}
+
+// The database file opened for an update that either completes or leaves no trace: a failed
+// write cuts the file back to the size it had, or removes it when the update created it.
+class DatabaseUpdate {
+public:
+    ~DatabaseUpdate() {
+        if (file_.is_open()) rollBack();
+    }
+
+    bool open(const std::string& path) {
+        path_ = path;
+        std::error_code error;
+        created_ = fs::status(path, error).type() == fs::file_type::not_found;
+        if (created_ && !std::ofstream(path, std::ios::binary | std::ios::app)) return false;
+        file_.open(path, std::ios::binary | std::ios::in | std::ios::out);
+        if (file_.is_open() && file_.seekp(0, std::ios::end)) size_ = file_.tellp();
+        if (size_ >= 0) return true;
+        rollBack();
+        return false;
+    }
+
+    std::fstream& stream() { return file_; }
+
+    // Closes the file; false, with the file rolled back, when any write failed.
+    bool commit() {
+        file_.close();
+        if (!file_.fail()) return true;
+        rollBack();
+        return false;
+    }
+
+private:
+    void rollBack() {
+        if (file_.is_open()) file_.close();
+        std::error_code ignored;
+        if (created_) fs::remove(path_, ignored);
+        else if (size_ >= 0) fs::resize_file(path_, static_cast<std::uintmax_t>(size_), ignored);
+    }
+
+    std::string path_;
+    std::fstream file_;
+    bool created_ = false;
+    std::streamoff size_ = -1;
+};
+
+}  // namespace
+
+int addSingleFileToDatabase(std::istream& source, std::ostream& database, bool& databaseFull) {
+    databaseFull = false;
+    const std::streamoff start = database.tellp();
+    std::streambuf* in = source.rdbuf();
+    if (start < 0 || !in) return -1;
+    int64_t recordStart = start;
+    int games = 0;
+    std::string text;
+    bool pastFirstBrace = false, inGroup = false;
+    // Writes the collected game, if any; false when the database failed.
+    auto endGame = [&]() {
+        if (text.empty()) return true;
+        writeRecord(database, text);
+        if (!database) return false;
+        recordStart += kRecordFrame + static_cast<int64_t>(text.size());
+        ++games;
+        text.clear();
+        pastFirstBrace = inGroup = false;
+        return true;
+    };
+    for (int c; (c = in->sbumpc()) != std::char_traits<char>::eof();) {
+        if (c == '\r' && in->sgetc() == '\n') continue;  // a text-mode read gives a single line feed
+        // After the first '{' (the first move's clock), a '[' outside every group opens the next game.
+        if (c == '[' && pastFirstBrace && !inGroup && !endGame()) return -1;
+        if (c == '{') pastFirstBrace = inGroup = true;
+        else if (c == '}') inGroup = false;
+        text += static_cast<char>(c);
+        if (recordStart + kRecordFrame + static_cast<int64_t>(text.size()) > kLargestEnd) {
+            databaseFull = true;
+            return games;
+        }
+    }
+    source.setstate(std::ios::eofbit);
+    return endGame() ? games : -1;
+}
+
+bool buildDatabase(std::string folder, const std::string& databasePath, ProgressReporter& reporter) {
+    if (folder.empty()) {
+        reporter.message("You must specify directory for BPGN files.");
+        return false;
+    }
+    if (databasePath.empty()) {
+        reporter.message("You must specify database file name.");
+        return false;
+    }
+    if (folder.back() != '/') folder += '/';
+    const std::vector<std::string> files = bpgnFilesIn(folder);
+    if (files.empty()) {
+        reporter.message("No .bpgn files were found in the specified directory.");
+        return false;
+    }
+    bool exists = false;
+    int32_t oldCount = 0;
+    if (!readExistingCount(databasePath, exists, oldCount)) {
+        reporter.message("Could not read number of games from existing database.");
+        return false;
+    }
+    DatabaseUpdate update;
+    if (!update.open(databasePath)) {
+        reporter.message("Could not open database file for writing.");
+        return false;
+    }
+    std::fstream& database = update.stream();
+    if (!exists) writeInt32(database, 0);  // the count, rewritten at the end
+
+    const int fileCount = static_cast<int>(files.size());
+    reporter.setRange(fileCount);
+    reporter.setPosition(0);
+    int added = 0;
+    bool full = false;
+    for (const std::string& name : files) {
+        reporter.status(name);
+        std::ifstream source(folder + name, std::ios::binary);
+        if (!source.is_open()) {
+            reporter.message("Could not add file " + name + " to the database.");
+            reporter.step();
+            continue;
+        }
+        const int games = addSingleFileToDatabase(source, database, full);
+        if (games < 0) break;
+        added += games;
+        if (full) {
+            reporter.message("The database has reached its largest size (2 GB); adding stopped in file " + name + ".");
+            break;
+        }
+        reporter.step();
+    }
+
+    // Records never reach 2^31 bytes, so neither can their count.
+    const int32_t total = oldCount + added;
+    database.seekp(0);
+    writeInt32(database, total);
+    if (!update.commit()) {
+        reporter.message("Could not write game number into the database.");
+        return false;
+    }
+    reporter.setPosition(fileCount);
+    reporter.message("Database successfully updated, " + std::to_string(added) + " games added, now contains " +
+                     std::to_string(total) + " games.");
+    return !full;
+}
+
+std::unique_ptr<std::istream> openDatabaseForReading(const std::string& path) {
+    auto file = std::make_unique<std::ifstream>(path, std::ios::binary);
+    if (!file->is_open()) return nullptr;
+    return file;
+}
+
+std::unique_ptr<CGame> readNextDatabaseGame(std::istream& database, ProgressReporter* reporter) {
+    int32_t length = 0, trailing = 0;
+    if (!readInt32(database, length)) return database.gcount() > 0 ? damagedRecord(database) : nullptr;
+    if (length <= 0) return damagedRecord(database);
+    // Measuring the data left costs two seeks, too many for every game: a short record is only
+    // checked by its read.
+    if (length > kUncheckedLength && remainingBytes(database) < int64_t{length} + 4) return damagedRecord(database);
+    if (length > kMaxSequentialGameText) {
+        if (reporter) reporter->message("Game too large, skipping.");
+        database.seekg(length, std::ios::cur);
+        if (!readInt32(database, trailing) || trailing != length) return damagedRecord(database);
+        return nullptr;
+    }
+    std::string text(static_cast<size_t>(length), '\0');
+    if (!database.read(text.data(), length) || !readInt32(database, trailing) || trailing != length)
+        return damagedRecord(database);
+    std::istringstream in(std::move(text));
+    auto game = std::make_unique<CGame>();
+    if (!game->readGame(in) || !game->replayGame()) return nullptr;
+    return game;
+}
+
+std::unique_ptr<CGame> readDatabaseGameAt(std::istream& database, int32_t offset) {
+    std::string text;
+    if (!readRecordAt(database, offset, text)) return nullptr;
+    std::istringstream in(std::move(text));
+    auto game = std::make_unique<CGame>();
+    if (!game->readGame(in)) return nullptr;
+    game->databaseOffset = offset;
+    return game;
+}
+
+bool retrieveNearbyGames(std::istream& database, int before, int after, int32_t offset,
+                         std::vector<std::unique_ptr<CGame>>& list) {
+    for (int step = 0; step < before && offset != kFirstRecord; ++step) {
+        offset = previousRecord(database, offset);
+        if (offset < 0) return false;
+    }
+    // Steps not taken back at the start of the file become games after the given one.
+    const int64_t wanted = int64_t{std::max(before, 0)} + std::max(after, 0) + 1;
+    for (int64_t read = 0; read < wanted; ++read) {
+        auto game = readDatabaseGameAt(database, offset);
+        if (!game) break;
+        list.push_back(std::move(game));
+        offset = static_cast<int32_t>(database.tellg());
+    }
+    return !list.empty();
+}
+
+}  // namespace tandemora

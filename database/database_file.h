@@ -1,0 +1,48 @@
+// The game database: one file of BPGN game texts, each wrapped in its length before and
+// after, behind a count of the games. All integers are 32-bit signed little-endian, so no
+// record may end past 2^31 - 1 bytes.
+#pragma once
+
+#include <cstdint>
+#include <istream>
+#include <memory>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "database/progress.h"
+#include "game/game.h"
+
+namespace tandemora {
+
+// Longest game text the sequential reader takes; longer records are skipped with a message.
+constexpr int32_t kMaxSequentialGameText = 2000000;
+
+// Cuts one BPGN text into games and appends a record for each; the number of records written,
+// or -1 when writing failed. A CR LF of the source is stored as LF. Before a record that would
+// end past the largest offset, it stops and sets `databaseFull`; what it wrote stays complete.
+int addSingleFileToDatabase(std::istream& source, std::ostream& database, bool& databaseFull);
+
+// Merges every ".bpgn" file of `folder` into the database at `databasePath` (new or existing),
+// with every message of the build reported; true when all games were added. A failed write
+// leaves the file as it was before the build.
+bool buildDatabase(std::string folder, const std::string& databasePath, ProgressReporter& reporter);
+
+// Opens a database for binary reading; null when it does not exist or cannot be opened.
+std::unique_ptr<std::istream> openDatabaseForReading(const std::string& path);
+
+// Reads the record at the current position and replays its game into a move tree; null at the
+// end of the database (the stream has then failed, and is also bad when the record there is
+// damaged) or for a game skipped or not parsable (the stream stands at the next record).
+std::unique_ptr<CGame> readNextDatabaseGame(std::istream& database, ProgressReporter* reporter);
+
+// Reads the record at a database offset into a game (tags and move text, no tree) whose database
+// offset is set; null on any failure. The stream then stands at the next record.
+std::unique_ptr<CGame> readDatabaseGameAt(std::istream& database, int32_t offset);
+
+// Appends up to before + after + 1 games around the one at `offset` to `list`, in file order;
+// true when the list is not empty. Fewer games before the given one mean more after it.
+bool retrieveNearbyGames(std::istream& database, int before, int after, int32_t offset,
+                         std::vector<std::unique_ptr<CGame>>& list);
+
+}  // namespace tandemora

@@ -1,0 +1,533 @@
+#include "database/index_search.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <new>
+
+namespace tandemora {
+
+namespace {
+
+// Record head: length (4), crazyhouse flag (1), database offset (4), minutes (1),
+// increment (1), result (1), date (4); then the players.
+constexpr size_t kRecordHeadSize = 16;
+constexpr size_t kPackedBoardSize = 32;
+// Packed board, five reserve counts, clock difference.
+constexpr size_t kEntryFixedSize = kPackedBoardSize + 5 + 2;
+constexpr size_t kMaxDatabaseNameLength = 1998;
+constexpr int kAbsentSeatRating = 100000;  // crazyhouse seats 2 and 3, last in rating order
+
+const char* const kNoBoardWindow = "Make the board position from which you wish to search your topmost window.";
+const char* const kBadDate = "The date must be written as month/day/year, for example 12/31/2003.";
+const char* const kNothingFound = "No matching games found.";
+
+__attribute__((format(printf, 1, 2))) std::string formatted(const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    va_list again;
+    va_copy(again, args);
+    const int length = std::vsnprintf(nullptr, 0, format, args);
+    va_end(args);
+    std::string text(length > 0 ? length : 0, '\0');
+    std::vsnprintf(text.data(), text.size() + 1, format, again);
+    va_end(again);
+    return text;
+}
+
+int32_t int32At(const uint8_t* p) {
+    return static_cast<int32_t>(uint32_t{p[0]} | uint32_t{p[1]} << 8 | uint32_t{p[2]} << 16 | uint32_t{p[3]} << 24);
+}
+
+int16_t int16At(const uint8_t* p) { return static_cast<int16_t>(p[0] | p[1] << 8); }
+
+std::string trimmed(const std::string& text) {
+    const char* blanks = " \t\r\n";
+    const size_t first = text.find_first_not_of(blanks);
+    if (first == std::string::npos) return {};
+    return text.substr(first, text.find_last_not_of(blanks) - first + 1);
+}
+
+bool equalsIgnoringCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (asciiLower(a[i]) != asciiLower(b[i])) return false;
+    return true;
+}
+
+// "month/day/year" as year * 10000 + month * 100 + day, a two-digit year taken as 1950-2049;
+// nothing when the text is not three numbers of at most four digits.
+std::optional<int32_t> dateThreshold(const std::string& text) {
+    int numbers[3] = {};
+    size_t at = 0;
+    for (int i = 0; i < 3; ++i) {
+        if (i > 0 && (at >= text.size() || text[at++] != '/')) return std::nullopt;
+        while (at < text.size() && text[at] == ' ') ++at;
+        const size_t start = at;
+        while (at < text.size() && text[at] >= '0' && text[at] <= '9')
+            numbers[i] = numbers[i] * 10 + (text[at++] - '0');
+        if (at == start || at - start > 4) return std::nullopt;
+        while (at < text.size() && text[at] == ' ') ++at;
+    }
+    if (at != text.size()) return std::nullopt;
+    int year = numbers[2];
+    if (year < 50)
+        year += 2000;
+    else if (year < 100)
+        year += 1900;
+    return year * 10000 + numbers[0] * 100 + numbers[1];
+}
+
+// The head and players of one record, read in place.
+struct RecordView {
+    bool crazyhouse = false;
+    int32_t databaseOffset = 0;
+    uint8_t minutes = 0;
+    uint8_t increment = 0;
+    uint8_t result = 0;
+    int32_t date = 0;
+    SeatPlayers players;
+    const uint8_t* afterPlayers = nullptr;
+    const uint8_t* end = nullptr;  // the next record
+};
+
+// Reads the record at `p`; false when it does not lie whole before `dataEnd`.
+bool readRecord(const uint8_t* p, const uint8_t* dataEnd, RecordView& record) {
+    if (static_cast<size_t>(dataEnd - p) < kRecordHeadSize) return false;
+    const int32_t length = int32At(p);
+    if (length < static_cast<int32_t>(kRecordHeadSize) || length > dataEnd - p) return false;
+    record.end = p + length;
+    record.crazyhouse = p[4] != 0;
+    record.databaseOffset = int32At(p + 5);
+    record.minutes = p[9];
+    record.increment = p[10];
+    record.result = p[11];
+    record.date = int32At(p + 12);
+    const int seats = record.crazyhouse ? 2 : 4;
+    const uint8_t* at = p + kRecordHeadSize;
+    for (int seat = 0; seat < seats; ++seat) {
+        const auto* zero = static_cast<const uint8_t*>(std::memchr(at, 0, record.end - at));
+        if (!zero || record.end - zero < 3) return false;
+        record.players.names[seat] = std::string_view(reinterpret_cast<const char*>(at), zero - at);
+        record.players.ratings[seat] = int16At(zero + 1);
+        at = zero + 3;
+    }
+    for (int seat = seats; seat < 4; ++seat) {
+        record.players.names[seat] = {};
+        record.players.ratings[seat] = 0;
+    }
+    record.afterPlayers = at;
+    return true;
+}
+
+// One position of a seat record, read in place.
+struct PositionEntry {
+    const uint8_t* board = nullptr;
+    const uint8_t* reserve = nullptr;  // pawns, rooks, knights, bishops, queens
+    int clockMs = 0;
+    std::string_view move;
+};
+
+// The first zero byte from `p` on, or `end`. A move is a few letters, so eight bytes at a
+// time usually find it in one step, without the mispredicted branches of a byte loop.
+const uint8_t* firstZero(const uint8_t* p, const uint8_t* end) {
+    if constexpr (std::endian::native == std::endian::little) {
+        for (; end - p >= 8; p += 8) {
+            uint64_t word;
+            std::memcpy(&word, p, 8);
+            const uint64_t zeros = (word - 0x0101010101010101u) & ~word & 0x8080808080808080u;
+            if (zeros) return p + std::countr_zero(zeros) / 8;
+        }
+    }
+    while (p < end && *p) ++p;
+    return p;
+}
+
+// Reads the entry at `p` into `entry`; the next entry, or null when it does not end before `end`.
+const uint8_t* readEntry(const uint8_t* p, const uint8_t* end, PositionEntry& entry) {
+    if (static_cast<size_t>(end - p) <= kEntryFixedSize) return nullptr;
+    entry.board = p;
+    entry.reserve = p + kPackedBoardSize;
+    entry.clockMs = int16At(p + kPackedBoardSize + 5);
+    const uint8_t* move = p + kEntryFixedSize;
+    const uint8_t* zero = firstZero(move, end);
+    if (zero == end) return nullptr;
+    entry.move = std::string_view(reinterpret_cast<const char*>(move), zero - move);
+    return zero + 1;
+}
+
+// The position count of a seat record, or -1 when it is missing or negative.
+int positionCount(const RecordView& record) {
+    if (record.end - record.afterPlayers < 2) return -1;
+    const int count = int16At(record.afterPlayers);
+    return count >= 0 ? count : -1;
+}
+
+// Whether the record's players, and for a seat record its positions, fill it exactly.
+bool recordIsWhole(const RecordView& record, bool seatRecord) {
+    if (!seatRecord) return record.afterPlayers == record.end;
+    int count = positionCount(record);
+    if (count < 0) return false;
+    const uint8_t* p = record.afterPlayers + 2;
+    PositionEntry entry;
+    while (count-- > 0)
+        if (!(p = readEntry(p, record.end, entry))) return false;
+    return p == record.end;
+}
+
+// The tests on the head fields and ratings that are on.
+bool passesHead(const SearchFilter& filter, const RecordView& record) {
+    if (record.minutes < filter.timeLimit || record.increment < filter.increment) return false;
+    if (filter.averageRating > 0 || filter.minimumRating > 0) {
+        const int seats = record.crazyhouse ? 2 : 4;
+        int sum = 0, lowest = record.players.ratings[0];
+        for (int s = 0; s < seats; ++s) {
+            sum += record.players.ratings[s];
+            lowest = std::min(lowest, record.players.ratings[s]);
+        }
+        if (filter.averageRating > 0 && sum / seats < filter.averageRating) return false;
+        if (filter.minimumRating > 0 && lowest < filter.minimumRating) return false;
+    }
+    return !filter.date || record.date >= *filter.date;
+}
+
+// The move of the record's first entry at the searched position that passes the reserve and
+// clock tests.
+std::optional<std::string_view> matchingMove(const SearchFilter& filter, const RecordView& record) {
+    int count = positionCount(record);
+    if (count < 0) return std::nullopt;
+    const uint8_t* p = record.afterPlayers + 2;
+    const bool clockOn = filter.clockMs > 0 && !record.crazyhouse;
+    PositionEntry entry;
+    while (count-- > 0 && (p = readEntry(p, record.end, entry))) {
+        if (std::memcmp(entry.board, filter.key.data(), kPackedBoardSize) != 0) continue;
+        if (filter.materialOn) {
+            bool enough = true;
+            for (int piece = 0; piece < 5; ++piece)
+                enough = enough && static_cast<int8_t>(entry.reserve[piece]) >= filter.material[piece];
+            if (!enough) continue;
+        }
+        if (clockOn) {
+            const int d = entry.clockMs;
+            if (filter.clockUp ? d < 0 : d > 0) continue;
+            if (std::abs(d) < filter.clockMs) continue;
+        }
+        return entry.move;
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+IndexSearch::IndexSearch(ProgressReporter& reporter, std::string databaseDirectory)
+    : reporter_(reporter), databaseDirectory_(std::move(databaseDirectory)) {}
+
+bool IndexSearch::loadIndexFile(IndexFileKind kind, const std::string& path) {
+    forget(kind, path);
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        reporter_.message("Could not open index file: " + path);
+        return false;
+    }
+    return readIndex(kind, in, path);
+}
+
+bool IndexSearch::loadIndex(IndexFileKind kind, std::istream& in, const std::string& path) {
+    forget(kind, path);
+    return readIndex(kind, in, path);
+}
+
+// A main index takes the place of all three; a side index only of itself.
+void IndexSearch::forget(IndexFileKind kind, const std::string& path) {
+    if (kind == kMainIndexFile) {
+        for (auto& index : indexes_) index.reset();
+        mainIndexPath_ = path;
+    }
+    indexes_[kind].reset();
+}
+
+bool IndexSearch::readIndex(IndexFileKind kind, std::istream& in, const std::string& path) {
+    const auto headerFails = [&] {
+        reporter_.message("Could not read index header.");
+        return false;
+    };
+    std::string databaseName;
+    char c;
+    while (in.get(c) && c != '\0') {
+        if (databaseName.size() == kMaxDatabaseNameLength) return headerFails();
+        databaseName += c;
+    }
+    if (!in) return headerFails();
+    std::string directory = trimmed(databaseDirectory_);
+    if (directory.empty() || directory.back() != '/') directory += '/';
+    databasePath_ = directory + databaseName;
+
+    uint8_t type = 0;
+    std::string playerList;
+    if (kind == kMainIndexFile) {
+        type = static_cast<uint8_t>(in.get());
+        std::getline(in, playerList, '\0');
+    }
+    uint8_t counts[8];
+    if (!in.read(reinterpret_cast<char*>(counts), sizeof counts)) return headerFails();
+    const int32_t recordCount = int32At(counts);
+    const int32_t dataSize = int32At(counts + 4);
+    if (recordCount < 0 || dataSize < 0) {
+        reporter_.message(formatted("The index file %s is damaged: its header is not valid.", path.c_str()));
+        return false;
+    }
+
+    // Refuse a size the file cannot hold before reserving memory for it.
+    const std::streampos dataStart = in.tellg();
+    in.seekg(0, std::ios::end);
+    const std::streamoff available = in.tellg() - dataStart;
+    in.seekg(dataStart);
+    if (dataStart < 0 || available < dataSize) {
+        reporter_.message("Could not read games from the index.");
+        return false;
+    }
+    LoadedIndex index;
+    try {
+        index.bytes = std::make_unique_for_overwrite<uint8_t[]>(dataSize);
+    } catch (const std::bad_alloc&) {
+        const char* names[] = {"main", "white", "black"};
+        reporter_.message(formatted("Could not allocate enough memory for the %s index.", names[kind]));
+        return false;
+    }
+    index.size = static_cast<size_t>(dataSize);
+    index.recordCount = recordCount;
+    if (!in.read(reinterpret_cast<char*>(index.bytes.get()), dataSize)) {
+        reporter_.message("Could not read games from the index.");
+        return false;
+    }
+    if (!validRecords(index, kind, path)) return false;
+    indexes_[kind] = std::move(index);
+
+    if (kind == kMainIndexFile)
+        title_ = formatted("%s index: {%s} (%d %s)", type == 1 ? "Crazyhouse" : "Bughouse", playerList.c_str(),
+                           recordCount, recordCount % 10 == 1 ? "game" : "games");
+    return true;
+}
+
+// Reads every record once so that a damaged file is refused at loading, not met mid-search.
+bool IndexSearch::validRecords(const LoadedIndex& index, IndexFileKind kind, const std::string& path) {
+    const uint8_t* p = index.bytes.get();
+    const uint8_t* end = p + index.size;
+    RecordView record;
+    for (int32_t i = 0; i < index.recordCount; ++i) {
+        if (!readRecord(p, end, record) || !recordIsWhole(record, kind != kMainIndexFile)) {
+            reporter_.message(formatted("The index file %s is damaged: record %d is not valid.", path.c_str(), i + 1));
+            return false;
+        }
+        p = record.end;
+    }
+    if (p != end) {
+        reporter_.message(formatted("The index file %s is damaged: its records do not fill its data.", path.c_str()));
+        return false;
+    }
+    return true;
+}
+
+bool IndexSearch::toggleSideIndex(int colour) {
+    const IndexFileKind kind = colour == 0 ? kWhiteIndexFile : kBlackIndexFile;
+    if (isLoaded(kind)) {
+        indexes_[kind].reset();
+        return true;
+    }
+    return loadIndexFile(kind, mainIndexPath_ + (colour == 0 ? "WP" : "BP"));
+}
+
+std::string IndexSearch::sideIndexLabel(int colour) const {
+    const IndexFileKind kind = colour == 0 ? kWhiteIndexFile : kBlackIndexFile;
+    return std::string(isLoaded(kind) ? "Unload " : "Load ") + (colour == 0 ? "white" : "black") + " index";
+}
+
+bool SearchFilter::playersOn() const {
+    for (int p = 0; p < 4; ++p)
+        if (!handles[p].empty() || ratings[p] > 0) return true;
+    return false;
+}
+
+bool IndexSearch::prepareSearch(const SearchPageValues& values, const Board* position,
+                                const std::function<bool(const std::string&)>& askYesNo) {
+    SearchFilter filter;
+    filter.positional = values.positional;
+    if (filter.positional) {
+        if (!position) {
+            reporter_.message(kNoBoardWindow);
+            return false;
+        }
+        filter.sideToMove = position->sideToMove == 1 ? 1 : 0;
+        const bool white = filter.sideToMove == 1;
+        const IndexFileKind kind = white ? kWhiteIndexFile : kBlackIndexFile;
+        if (!isLoaded(kind)) {
+            const std::string colour = white ? "white" : "black";
+            if (!askYesNo("Index for " + colour + " positions is not loaded. Load it and proceed with search?") ||
+                !loadIndexFile(kind, mainIndexPath_ + (white ? "WP" : "BP")))
+                return false;
+        }
+    }
+    const std::string date = trimmed(values.dateText);
+    if (!date.empty()) {
+        filter.date = dateThreshold(date);
+        if (!filter.date) {
+            reporter_.message(kBadDate);
+            return false;
+        }
+    }
+    if (filter.positional) {
+        filter.key = packBoard(*position);
+        for (char c : trimmed(values.materialText)) {
+            const int piece = pieceIndex(c);  // pawn, rook, knight, bishop, queen
+            if (piece >= 0) ++filter.material[piece];
+        }
+        filter.materialOn = std::any_of(filter.material.begin(), filter.material.end(), [](int n) { return n > 0; });
+        filter.clockMs = values.clockSeconds > 0 ? int64_t{values.clockSeconds} * 1000 : 0;
+        filter.clockUp = values.upDown == 0;
+        filter.player1Positional = values.player1Positional;
+    }
+    filter.timeLimit = values.timeLimit;
+    filter.increment = values.increment;
+    filter.averageRating = values.averageRating;
+    filter.minimumRating = values.minimumRating;
+    filter.wonOnly = values.wonOnly;
+    filter.mateOrResign = values.mateOrResign;
+    for (int p = 0; p < 4; ++p) {
+        filter.handles[p] = trimmed(values.handles[p]);
+        filter.ratings[p] = values.ratings[p];
+    }
+    filter.teammates = values.teammates;
+    filter.opponents = values.opponents;
+    const int victor = values.victoryPlayer;
+    if (victor >= 0 && victor < 4 && (!filter.handles[victor].empty() || filter.ratings[victor] > 0))
+        filter.victoryPlayer = victor;
+    filter_ = std::move(filter);
+    clearResults();
+    return true;
+}
+
+void IndexSearch::clearResults() {
+    results_.clear();
+    resultList_.clear();
+    counted_ = 0;
+}
+
+bool IndexSearch::matchPlayers(bool crazyhouse, const SeatPlayers& players, std::array<int, 4>& seats) const {
+    const int seatCount = crazyhouse ? 2 : 4;
+    std::array<int, 4> rating = players.ratings;
+    if (crazyhouse) rating[2] = rating[3] = kAbsentSeatRating;
+    // Seats by ascending rating, put in order by a selection sort that swaps the first lowest
+    // rating into place (so equal ratings need not keep their seat order).
+    std::array<int, 4> byRating = {0, 1, 2, 3};
+    for (int i = 0; i < 3; ++i) {
+        int lowest = i;
+        for (int j = i + 1; j < 4; ++j)
+            if (rating[byRating[j]] < rating[byRating[lowest]]) lowest = j;
+        std::swap(byRating[i], byRating[lowest]);
+    }
+    const bool firstIsMover = filter_.positional && filter_.player1Positional;
+    const auto byHandle = [&](int player) { return !filter_.handles[player].empty(); };
+    std::array<bool, 4> used{};
+    seats.fill(-1);
+    for (int player = 0; player < 4; ++player) {
+        const int wanted = filter_.ratings[player];
+        int seat = -1;
+        if (byHandle(player)) {
+            const int tried = player == 0 && firstIsMover ? 1 : seatCount;
+            for (int s = 0; s < tried && seat < 0; ++s)
+                if (equalsIgnoringCase(players.names[s], filter_.handles[player])) seat = s;
+            if (seat < 0 || used[seat] || (wanted > 0 && players.ratings[seat] < wanted)) return false;
+        } else if (wanted > 0) {
+            if (player == 0 && firstIsMover) {
+                if (players.ratings[0] >= wanted) seat = 0;
+            } else {
+                for (int s : byRating)
+                    if (!used[s] && rating[s] >= wanted) {
+                        seat = s;
+                        break;
+                    }
+            }
+            if (seat < 0 || seat >= seatCount) return false;
+        } else {
+            continue;
+        }
+        seats[player] = seat;
+        used[seat] = true;
+        const int other = seats[0];
+        if (player == 1 && filter_.teammates && byHandle(0) && byHandle(1) && (seat == other || seat % 2 != other % 2))
+            return false;
+        if (player == 2 && filter_.opponents && byHandle(0) && byHandle(2) && (seat == other || seat / 2 != other / 2))
+            return false;
+    }
+    return true;
+}
+
+void IndexSearch::runSearch() {
+    clearResults();
+    const IndexFileKind kind = !filter_.positional       ? kMainIndexFile
+                               : filter_.sideToMove == 1 ? kWhiteIndexFile
+                                                         : kBlackIndexFile;
+    const bool playersOn = filter_.playersOn();
+    const std::optional<LoadedIndex>& index = indexes_[kind];
+    const uint8_t* p = index ? index->bytes.get() : nullptr;
+    const uint8_t* end = index ? p + index->size : nullptr;
+    const int32_t records = index ? index->recordCount : 0;
+    RecordView record;
+    std::array<int, 4> seats{};
+    for (int32_t i = 0; i < records && readRecord(p, end, record); ++i, p = record.end) {
+        if (!passesHead(filter_, record)) continue;
+        seats.fill(-1);
+        if (playersOn && !matchPlayers(record.crazyhouse, record.players, seats)) continue;
+        bool won;
+        if (filter_.positional) {
+            won = (record.result & 3) != 0;
+        } else {
+            const int seat = filter_.victoryPlayer >= 0 ? seats[filter_.victoryPlayer] : -1;
+            won = seat >= 0 && (record.result & 3) == (seat % 2 == 0 ? 1 : 2);
+        }
+        if (filter_.wonOnly && !won) continue;
+        if (filter_.mateOrResign && !(record.result & 4)) continue;
+        if (!filter_.positional) {
+            countGame("*", record.databaseOffset, won);
+        } else if (const auto move = matchingMove(filter_, record)) {
+            countGame(*move, record.databaseOffset, won);
+        }
+    }
+    if (results_.empty()) reporter_.message(kNothingFound);
+    fillResultList();
+}
+
+// Counts a game under a key once, however many records of that game follow one another.
+void IndexSearch::countGame(std::string_view key, int32_t offset, bool won) {
+    auto entry = results_.find(key);
+    if (entry == results_.end()) {
+        results_.emplace(std::string(key), MoveStats{1, won ? 1 : 0, {offset}});
+    } else {
+        MoveStats& stats = entry->second;
+        if (stats.offsets.back() == offset) return;
+        stats.offsets.push_back(offset);
+        ++stats.games;
+        if (won) ++stats.won;
+    }
+    ++counted_;
+}
+
+void IndexSearch::fillResultList() {
+    std::vector<const std::pair<const std::string, MoveStats>*> lines;
+    for (const auto& entry : results_) lines.push_back(&entry);
+    std::stable_sort(lines.begin(), lines.end(), [](auto a, auto b) { return a->second.games > b->second.games; });
+    const bool showWins = filter_.positional || filter_.victoryPlayer >= 0;
+    resultList_.clear();
+    for (const auto* line : lines) {
+        const MoveStats& stats = line->second;
+        const std::string wins = showWins ? formatted("%3.0f%%", stats.won * 100.0 / stats.games) : "---";
+        resultList_.push_back(formatted("%s \t          %6d \t              %2.0f%% \t       %s", line->first.c_str(),
+                                        stats.games, stats.games * 100.0 / counted_, wins.c_str()));
+    }
+}
+
+}  // namespace tandemora

@@ -1,0 +1,308 @@
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <csignal>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "database/database_file.h"
+
+namespace fs = std::filesystem;
+using namespace tandemora;
+
+namespace {
+
+// A crazyhouse game whose first player names it; it ends with the empty line that separates games.
+std::string game(const std::string& player, const std::string& moves = "1A. e4 {179} 1a. e5 {178}") {
+    return "[Event \"Crazyhouse game\"]\n[WhiteA \"" + player + "\"]\n\n" + moves + "\n\n{" + player +
+           " resigns} 0-1\n\n";
+}
+
+std::string int32Bytes(int32_t value) {
+    const auto v = static_cast<uint32_t>(value);
+    return {static_cast<char>(v), static_cast<char>(v >> 8), static_cast<char>(v >> 16), static_cast<char>(v >> 24)};
+}
+
+std::string record(const std::string& text) {
+    return int32Bytes(static_cast<int32_t>(text.size())) + text + int32Bytes(static_cast<int32_t>(text.size()));
+}
+
+std::string databaseOf(const std::vector<std::string>& texts) {
+    std::string bytes = int32Bytes(static_cast<int32_t>(texts.size()));
+    for (const std::string& text : texts) bytes += record(text);
+    return bytes;
+}
+
+int32_t int32At(const std::string& bytes, size_t at) {
+    uint32_t v = 0;
+    for (int i = 3; i >= 0; --i) v = v << 8 | static_cast<unsigned char>(bytes.at(at + i));
+    return static_cast<int32_t>(v);
+}
+
+// The texts of the records from `at` on; both copies of each length must agree.
+std::vector<std::string> recordsOf(const std::string& bytes, size_t at = 4) {
+    std::vector<std::string> texts;
+    while (at < bytes.size()) {
+        const int32_t length = int32At(bytes, at);
+        texts.push_back(bytes.substr(at + 4, length));
+        EXPECT_EQ(int32At(bytes, at + 4 + length), length);
+        at += 8 + length;
+    }
+    return texts;
+}
+
+std::string readBytes(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void writeBytes(const fs::path& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
+
+// Every call, in order: "message:...", "range:2", "position:0", "step", "status:file.bpgn".
+class RecordingReporter : public ProgressReporter {
+public:
+    std::vector<std::string> events;
+    void message(const std::string& text) override { events.push_back("message:" + text); }
+    void setRange(int maximum) override { events.push_back("range:" + std::to_string(maximum)); }
+    void step() override { events.push_back("step"); }
+    void setPosition(int position) override { events.push_back("position:" + std::to_string(position)); }
+    void status(const std::string& text) override { events.push_back("status:" + text); }
+};
+
+class DatabaseFileTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string pattern = (fs::temp_directory_path() / "tandemora-db-XXXXXX").string();
+        ASSERT_TRUE(mkdtemp(pattern.data()));
+        root = pattern;
+        folder = root / "games";
+        fs::create_directory(folder);
+        database = root / "games.db";
+    }
+    void TearDown() override { fs::remove_all(root); }
+
+    fs::path root, folder, database;
+    RecordingReporter reporter;
+};
+
+TEST(DatabaseCutting, GamesEndBeforeTheTagThatFollowsTheirFirstBrace) {
+    const std::string commented = game("Cy", "1A. e4 {179} {C: see [diagram]} 1a. e5 {178}");
+    const struct {
+        const char* name;
+        std::string source;
+        std::vector<std::string> records;
+    } cases[] = {
+        {"two games", game("Ann") + game("Bob"), {game("Ann"), game("Bob")}},
+        {"tag inside a comment", commented + game("Bob"), {commented, game("Bob")}},
+        {"text before the first tag", "; club night\n" + game("Ann") + game("Bob"), {"; club night\n" + game("Ann"), game("Bob")}},
+        {"no brace at all", "[Event \"a\"]\n\n1A. e4\n[Event \"b\"]\n", {"[Event \"a\"]\n\n1A. e4\n[Event \"b\"]\n"}},
+        {"empty file", "", {}},
+        {"CR LF line ends", "[Event \"a\"]\r\n\r\n1A. e4 {1}\r\r\n[Event \"b\"]\r\n{", {"[Event \"a\"]\n\n1A. e4 {1}\r\n", "[Event \"b\"]\n{"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::istringstream source(c.source);
+        std::ostringstream out;
+        bool full = true;
+        EXPECT_EQ(addSingleFileToDatabase(source, out, full), static_cast<int>(c.records.size()));
+        EXPECT_FALSE(full);
+        EXPECT_EQ(recordsOf(out.str(), 0), c.records);
+    }
+}
+
+TEST_F(DatabaseFileTest, BuildingTwiceStoresEveryGameTwice) {
+    writeBytes(folder / "a.bpgn", game("Ann") + game("Bob"));
+    writeBytes(folder / "B.BPGN", game("Cy"));
+    writeBytes(folder / "notes.txt", game("Dan"));
+    ASSERT_TRUE(buildDatabase(folder.string(), database.string(), reporter));  // no trailing "/"
+    EXPECT_EQ(reporter.events,
+              (std::vector<std::string>{"range:2", "position:0", "status:B.BPGN", "step", "status:a.bpgn", "step",
+                                        "position:2",
+                                        "message:Database successfully updated, 3 games added, now contains 3 games."}));
+    const std::vector<std::string> once = {game("Cy"), game("Ann"), game("Bob")};
+    EXPECT_EQ(int32At(readBytes(database), 0), 3);
+    EXPECT_EQ(recordsOf(readBytes(database)), once);
+
+    reporter.events.clear();
+    ASSERT_TRUE(buildDatabase(folder.string() + "/", database.string(), reporter));
+    EXPECT_EQ(reporter.events.back(), "message:Database successfully updated, 3 games added, now contains 6 games.");
+    std::vector<std::string> twice = once;
+    twice.insert(twice.end(), once.begin(), once.end());
+    EXPECT_EQ(int32At(readBytes(database), 0), 6);
+    EXPECT_EQ(recordsOf(readBytes(database)), twice);
+}
+
+TEST_F(DatabaseFileTest, StoppedBuildsSayWhyAndLeaveTheDatabaseAsItWas) {
+    const std::string damaged[] = {std::string("\1\0\0", 3), int32Bytes(1000) + record(game("Ann"))};
+    const struct {
+        const char* name;
+        std::string folder, database;
+        const std::string* existing;
+        const char* message;
+    } cases[] = {
+        {"no folder", "", database.string(), nullptr, "You must specify directory for BPGN files."},
+        {"no database", folder.string(), "", nullptr, "You must specify database file name."},
+        {"no BPGN file", (root / "missing").string(), database.string(), nullptr,
+         "No .bpgn files were found in the specified directory."},
+        {"shorter than a count", folder.string(), database.string(), &damaged[0],
+         "Could not read number of games from existing database."},
+        {"more games than bytes", folder.string(), database.string(), &damaged[1],
+         "Could not read number of games from existing database."},
+    };
+    writeBytes(folder / "a.bpgn", game("Ann"));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove(database);
+        if (c.existing) writeBytes(database, *c.existing);
+        reporter.events.clear();
+        EXPECT_FALSE(buildDatabase(c.folder, c.database, reporter));
+        EXPECT_EQ(reporter.events, std::vector<std::string>{std::string("message:") + c.message});
+        if (c.existing) EXPECT_EQ(readBytes(database), *c.existing);
+        else EXPECT_FALSE(fs::exists(database));
+    }
+}
+
+TEST_F(DatabaseFileTest, AFailedWriteCutsTheDatabaseBackToItsFormerSize) {
+    std::string many;
+    for (int i = 0; i < 200; ++i) many += game("Player" + std::to_string(i));
+    writeBytes(folder / "many.bpgn", many);
+    const std::string existing = databaseOf({game("Ann")});
+    std::signal(SIGXFSZ, SIG_IGN);  // writes past the size limit fail instead of ending the test
+    for (bool isNew : {false, true}) {
+        SCOPED_TRACE(isNew ? "new database" : "existing database");
+        if (isNew) fs::remove(database);
+        else writeBytes(database, existing);
+        reporter.events.clear();
+        rlimit saved{};
+        getrlimit(RLIMIT_FSIZE, &saved);
+        rlimit small = saved;
+        small.rlim_cur = existing.size() + 100;
+        setrlimit(RLIMIT_FSIZE, &small);
+        const bool built = buildDatabase(folder.string(), database.string(), reporter);
+        setrlimit(RLIMIT_FSIZE, &saved);
+        EXPECT_FALSE(built);
+        EXPECT_EQ(reporter.events.back(), "message:Could not write game number into the database.");
+        if (isNew) EXPECT_FALSE(fs::exists(database));
+        else EXPECT_EQ(readBytes(database), existing);
+    }
+}
+
+TEST_F(DatabaseFileTest, AFullDatabaseKeepsTheRecordsThatFitAndCountsThem) {
+    writeBytes(folder / "a.bpgn", game("Ann") + game("Bob"));
+    // A sparse file with room for exactly one more record before the largest offset.
+    writeBytes(database, int32Bytes(0));
+    fs::resize_file(database, INT32_MAX - record(game("Ann")).size());
+    EXPECT_FALSE(buildDatabase(folder.string(), database.string(), reporter));
+    EXPECT_EQ(reporter.events,
+              (std::vector<std::string>{
+                  "range:1", "position:0", "status:a.bpgn",
+                  "message:The database has reached its largest size (2 GB); adding stopped in file a.bpgn.",
+                  "position:1", "message:Database successfully updated, 1 games added, now contains 1 games."}));
+    EXPECT_EQ(fs::file_size(database), static_cast<uintmax_t>(INT32_MAX));
+    std::ifstream in(database, std::ios::binary);
+    std::string count(4, '\0');
+    in.read(count.data(), 4);
+    EXPECT_EQ(int32At(count, 0), 1);
+    auto last = readDatabaseGameAt(in, INT32_MAX - static_cast<int32_t>(record(game("Ann")).size()));
+    ASSERT_TRUE(last);
+    EXPECT_EQ(last->WhiteA, "Ann");
+}
+
+TEST(DatabaseReading, SequentialReadingSkipsTooLargeAndUnreadableGames) {
+    auto padded = [](std::string text, size_t size) { return text.append(size - text.size(), ' '); };
+    std::istringstream database(databaseOf({padded(game("Ann"), kMaxSequentialGameText),
+                                            padded(game("Bob"), kMaxSequentialGameText + 1), "not a game",
+                                            game("Cy")}).substr(4));
+    RecordingReporter reporter;
+    auto first = readNextDatabaseGame(database, &reporter);
+    ASSERT_TRUE(first);
+    EXPECT_EQ(first->WhiteA, "Ann");
+    EXPECT_NE(first->mainLineEnd(), first->root.get());  // the moves were replayed
+    EXPECT_FALSE(readNextDatabaseGame(database, &reporter));
+    EXPECT_TRUE(database.good());
+    EXPECT_EQ(reporter.events, std::vector<std::string>{"message:Game too large, skipping."});
+    EXPECT_FALSE(readNextDatabaseGame(database, &reporter));
+    EXPECT_TRUE(database.good());
+    auto last = readNextDatabaseGame(database, nullptr);
+    ASSERT_TRUE(last);
+    EXPECT_EQ(last->WhiteA, "Cy");
+    EXPECT_FALSE(readNextDatabaseGame(database, &reporter));
+    EXPECT_TRUE(database.fail());
+    EXPECT_FALSE(database.bad());  // the end, not damage
+    EXPECT_EQ(reporter.events.size(), 1u);
+}
+
+TEST(DatabaseReading, DamagedRecordsAreRefusedWithoutReadingPastTheData) {
+    const std::string text = game("Ann");
+    const std::string damaged[] = {
+        int32Bytes(0) + int32Bytes(0),
+        int32Bytes(-5) + text + int32Bytes(-5),
+        int32Bytes(INT32_MAX) + text,
+        int32Bytes(1000000) + text,
+        int32Bytes(kMaxSequentialGameText + 1) + text,
+        record(text).substr(0, 40),
+        record(text).substr(0, 2),
+        int32Bytes(static_cast<int32_t>(text.size())) + text + int32Bytes(7),
+    };
+    for (const std::string& bytes : damaged) {
+        SCOPED_TRACE(::testing::PrintToString(bytes.substr(0, 4)));
+        RecordingReporter reporter;
+        std::istringstream database(int32Bytes(1) + bytes);
+        database.seekg(4);
+        EXPECT_FALSE(readNextDatabaseGame(database, &reporter));
+        EXPECT_TRUE(database.bad());
+        EXPECT_TRUE(reporter.events.empty());
+        EXPECT_FALSE(readDatabaseGameAt(database, 4));
+        std::vector<std::unique_ptr<CGame>> list;
+        EXPECT_FALSE(retrieveNearbyGames(database, 1, 1, 4, list));
+    }
+}
+
+// Five games "P0" to "P4" of equal length, so record i starts at 4 + i * (record size).
+class NearbyGamesTest : public ::testing::Test {
+protected:
+    std::vector<std::string> texts = {game("P0"), game("P1"), game("P2"), game("P3"), game("P4")};
+    std::istringstream database{databaseOf(texts)};
+    int32_t offsetOf(int index) const { return 4 + index * static_cast<int32_t>(record(texts[0]).size()); }
+};
+
+TEST_F(NearbyGamesTest, ReadingAtAnOffsetSetsTheGamesOffset) {
+    auto third = readDatabaseGameAt(database, offsetOf(2));
+    ASSERT_TRUE(third);
+    EXPECT_EQ(third->WhiteA, "P2");
+    EXPECT_EQ(third->databaseOffset, offsetOf(2));
+    EXPECT_FALSE(third->root);  // the tree is built when the game is shown
+    EXPECT_EQ(database.tellg(), offsetOf(3));
+    for (int32_t offset : {0, -4, 5, offsetOf(5), INT32_MAX}) EXPECT_FALSE(readDatabaseGameAt(database, offset)) << offset;
+}
+
+TEST_F(NearbyGamesTest, TheWindowShiftsAtTheEndsOfTheFile) {
+    const struct {
+        int index, before, after;
+        std::vector<std::string> players;
+    } cases[] = {
+        {2, 1, 1, {"P1", "P2", "P3"}},
+        {2, 0, 0, {"P2"}},
+        {0, 2, 1, {"P0", "P1", "P2", "P3"}},
+        {1, 2, 1, {"P0", "P1", "P2", "P3"}},
+        {4, 1, 2, {"P3", "P4"}},
+        {3, 10, 0, {"P0", "P1", "P2", "P3", "P4"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.index);
+        std::vector<std::unique_ptr<CGame>> list;
+        EXPECT_TRUE(retrieveNearbyGames(database, c.before, c.after, offsetOf(c.index), list));
+        std::vector<std::string> players;
+        for (const auto& g : list) players.push_back(g->WhiteA);
+        EXPECT_EQ(players, c.players);
+    }
+    std::vector<std::unique_ptr<CGame>> list;
+    EXPECT_FALSE(retrieveNearbyGames(database, 1, 1, offsetOf(2) + 1, list));  // not a record's start
+}
+
+}  // namespace
