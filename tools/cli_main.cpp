@@ -11,6 +11,16 @@ const char kUsage[] =
     "usage: tandemora-cli check FILE...\n"
     "       tandemora-cli rewrite IN OUT\n"
     "       tandemora-cli import IN... -o OUT\n"
+    "       tandemora-cli build-db FOLDER DB\n"
+    "       tandemora-cli games DB OFFSET...\n"
+    "       tandemora-cli nearby DB OFFSET BEFORE AFTER\n"
+    "       tandemora-cli build-index DB INDEX --players \"alice, bob\" [--type bughouse|crazyhouse]\n"
+    "                     [--average N] [--minimum N] [--player-rating N]\n"
+    "       tandemora-cli search INDEX [--fen FEN | --general] [--date MM/DD/YYYY] [--time MIN]\n"
+    "                     [--increment SEC] [--average N] [--minimum N] [--won] [--mate]\n"
+    "                     [--material \"P N\"] [--clock up|down SECONDS] [--player1 NAME[:RATING]] ...\n"
+    "                     [--player4 NAME[:RATING]] [--teammates] [--opponents] [--victory 1-4]\n"
+    "                     [--player1-positional] [--database-dir DIR]\n"
     "\n"
     "check    reads and replays every game of each file. One line per game:\n"
     "         '<n> ok <FEN of board A>[ | <FEN of board B>]' at the end of the main line,\n"
@@ -26,6 +36,14 @@ const char kUsage[] =
     "         BPGN, crazyhouse PGN) and writes them to OUT in the program's own. One line per\n"
     "         game: '<n> ok' or '<n> skipped <why>'; then '<games> games, <imported> imported,\n"
     "         <skipped> skipped'. OUT is replaced only once everything is written.\n"
+    "build-db merges every .bpgn file of FOLDER into the game database DB (new or existing).\n"
+    "games    prints the games at the database offsets given.\n"
+    "nearby   prints up to BEFORE + AFTER + 1 games around the one at OFFSET.\n"
+    "build-index writes INDEX, INDEXWP and INDEXBP over DB for the players listed (* for all).\n"
+    "search   searches INDEX for the moves played from a position (FEN as check prints it) or,\n"
+    "         with --general, for all games that pass the filters; prints the result lines,\n"
+    "         then each line's key and the database offsets of its games. The database is\n"
+    "         looked for in --database-dir, by default the index's own folder.\n"
     "\n"
     "Exit status: 0 when every game was read and replayed, or imported; 1 when a game or a\n"
     "file failed, or a game was skipped; 2 for a wrong command line.\n";
@@ -41,6 +59,15 @@ int main(int argc, char** argv) {
     }
     if (args.size() >= 2 && args[0] == "check") return checkCommand({args.begin() + 1, args.end()}, std::cout);
     if (args.size() == 3 && args[0] == "rewrite") return rewriteCommand(args[1], args[2], std::cerr);
+    if (args.size() == 3 && args[0] == "build-db") return buildDatabaseCommand(args[1], args[2], std::cout);
+    if (args.size() >= 3 && args[0] == "games")
+        return gamesCommand(args[1], {args.begin() + 2, args.end()}, std::cout, std::cerr);
+    if (args.size() == 5 && args[0] == "nearby")
+        return nearbyCommand(args[1], args[2], args[3], args[4], std::cout, std::cerr);
+    if (args.size() >= 3 && args[0] == "build-index")
+        return buildIndexCommand(args[1], args[2], {args.begin() + 3, args.end()}, std::cout, std::cerr);
+    if (args.size() >= 2 && args[0] == "search")
+        return searchCommand(args[1], {args.begin() + 2, args.end()}, std::cout, std::cerr);
     if (args.size() >= 4 && args[0] == "import" && args[args.size() - 2] == "-o")
         return importCommand({args.begin() + 1, args.end() - 2}, args.back(), std::cout, std::cerr);
     std::cerr << kUsage;

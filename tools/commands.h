@@ -23,4 +23,23 @@ int rewriteCommand(const std::string& inPath, const std::string& outPath, std::o
 int importCommand(const std::vector<std::string>& inPaths, const std::string& outPath, std::ostream& report,
                   std::ostream& err);
 
+// Merges every ".bpgn" file of `folder` into the database, with the messages of the build on `out`.
+int buildDatabaseCommand(const std::string& folder, const std::string& databasePath, std::ostream& out);
+
+// Prints the games at database offsets, and the games around one offset.
+int gamesCommand(const std::string& databasePath, const std::vector<std::string>& offsets, std::ostream& out,
+                 std::ostream& err);
+int nearbyCommand(const std::string& databasePath, const std::string& offset, const std::string& before,
+                  const std::string& after, std::ostream& out, std::ostream& err);
+
+// Writes the main, white and black indexes of a database; `options` are "--players", "--type",
+// "--average", "--minimum" and "--player-rating" with their values.
+int buildIndexCommand(const std::string& databasePath, const std::string& indexPath,
+                      const std::vector<std::string>& options, std::ostream& out, std::ostream& err);
+
+// Searches an index for a position (--fen) or generally (--general) with the search pages' filters,
+// printing the result lines and then the database offsets of each line's games.
+int searchCommand(const std::string& indexPath, const std::vector<std::string>& options, std::ostream& out,
+                  std::ostream& err);
+
 }  // namespace tandemora

@@ -260,4 +260,42 @@ TEST_F(CliTest, ImportReportsEachGameAndWritesWhatCheckReads) {
     EXPECT_EQ(readBytes(out), before);
 }
 
+TEST_F(CliTest, DatabaseIndexAndSearchFromTheCommandLine) {
+    const fs::path folder = dir_ / "games";
+    fs::create_directories(folder);
+    fs::copy_file(example("bughouse-club.bpgn"), folder / "club.bpgn");
+    fs::copy_file(example("crazyhouse-sampler.bpgn"), folder / "sampler.BPGN");
+    const fs::path db = dir_ / "club.db", index = dir_ / "club.ind";
+    const std::string folderArg = quoted(folder);
+    EXPECT_EQ(runCli("build-db " + folderArg + " " + quoted(db)).lines,
+              std::vector<std::string>{"Database successfully updated, 5 games added, now contains 5 games."});
+    EXPECT_EQ(runCli("build-db " + folderArg + " " + quoted(db)).lines,
+              std::vector<std::string>{"Database successfully updated, 5 games added, now contains 10 games."});
+    EXPECT_EQ(runCli("build-index " + quoted(db) + " " + quoted(index) + " --players '*'").lines,
+              std::vector<std::string>{"Index creation successful, 10 games added."});
+    for (const char* suffix : {"WP", "BP"}) EXPECT_TRUE(fs::exists(index.string() + suffix));
+
+    // From the initial position with White to move: e4 on every board A, d4 on both games' board B,
+    // each game stored twice.
+    const CliRun start = runCli("search " + quoted(index) + " --fen 'rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR[] w KQkq'");
+    ASSERT_EQ(start.status, 0);
+    ASSERT_EQ(start.lines.size(), 4u);
+    EXPECT_EQ(start.lines[0], "e4 \t              10 \t              71% \t        80%");
+    EXPECT_EQ(start.lines[1], "d4 \t               4 \t              29% \t         0%");
+    EXPECT_EQ(start.lines[3].substr(0, start.lines[3].find(' ', 4)), "d4: 4");
+
+    // The games behind an offset read back as BPGN.
+    const CliRun first = runCli("games " + quoted(db) + " 4");
+    EXPECT_EQ(first.status, 0);
+    EXPECT_EQ(first.lines.front(), "[Event \"Bughouse game\"]");
+    EXPECT_EQ(runCli("nearby " + quoted(db) + " 4 3 1").status, 0);
+    EXPECT_EQ(runCli("games " + quoted(db) + " 5").status, 1);
+
+    // Refusals: a general search needs no position; a bad date or a missing position stops it.
+    EXPECT_EQ(runCli("search " + quoted(index) + " --general --won").lines,
+              std::vector<std::string>{"No matching games found."});
+    EXPECT_EQ(runCli("search " + quoted(index) + " --general --date 2024").status, 1);
+    EXPECT_EQ(runCli("search " + quoted(index)).status, 2);
+}
+
 }  // namespace

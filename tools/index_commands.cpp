@@ -1,0 +1,189 @@
+// tandemora-cli build-index and search: position indexes over a game database.
+#include <unistd.h>
+
+#include <algorithm>
+#include <charconv>
+#include <filesystem>
+#include <iostream>
+#include <ostream>
+
+#include "core/fen.h"
+#include "database/index_search.h"
+#include "database/index_writer.h"
+#include "tools/commands.h"
+#include "tools/console_progress.h"
+
+namespace tandemora {
+
+namespace {
+
+bool readInt(const std::string& text, int& value) {
+    const char* end = text.data() + text.size();
+    auto [stop, error] = std::from_chars(text.data(), end, value);
+    return error == std::errc() && stop == end;
+}
+
+// The options after the fixed arguments: "--name value" pairs, "--flag" switches, and
+// "--clock up 30", whose two words are kept as one value.
+class Options {
+public:
+    Options(const std::vector<std::string>& args, const std::vector<std::string>& flags) {
+        for (size_t i = 0; i < args.size(); ++i) {
+            const std::string& name = args[i];
+            const bool isFlag = std::find(flags.begin(), flags.end(), name) != flags.end();
+            const size_t words = isFlag ? 0 : name == "--clock" ? 2 : 1;
+            if (name.rfind("--", 0) != 0 || args.size() - 1 - i < words) {
+                bad_ = name;
+                return;
+            }
+            std::string value;
+            for (size_t w = 0; w < words; ++w) value += (w ? " " : "") + args[++i];
+            values_.emplace_back(name, value);
+        }
+    }
+    // The option that could not be read, or empty.
+    const std::string& bad() const { return bad_; }
+    bool has(const std::string& name) const { return find(name) != nullptr; }
+    const std::string* find(const std::string& name) const {
+        for (const auto& [key, value] : values_)
+            if (key == name) return &value;
+        return nullptr;
+    }
+    // Reads a number option into `value`; false (and the option noted as bad) when it is no number.
+    bool number(const std::string& name, int& value) {
+        const std::string* text = find(name);
+        if (!text) return true;
+        if (readInt(*text, value)) return true;
+        bad_ = name + " " + *text;
+        return false;
+    }
+    // Every option name given, to refuse unknown ones.
+    std::vector<std::string> names() const {
+        std::vector<std::string> out;
+        for (const auto& entry : values_) out.push_back(entry.first);
+        return out;
+    }
+
+private:
+    std::vector<std::pair<std::string, std::string>> values_;
+    std::string bad_;
+};
+
+bool onlyKnown(const Options& options, const std::vector<std::string>& known, std::ostream& err) {
+    for (const std::string& name : options.names())
+        if (std::find(known.begin(), known.end(), name) == known.end()) {
+            err << "unknown option " << name << '\n';
+            return false;
+        }
+    return true;
+}
+
+}  // namespace
+
+int buildIndexCommand(const std::string& databasePath, const std::string& indexPath,
+                      const std::vector<std::string>& optionArgs, std::ostream& out, std::ostream& err) {
+    Options options(optionArgs, {});
+    IndexSettings settings;
+    settings.indexPath = indexPath;
+    settings.databasePath = databasePath;
+    settings.databaseName = std::filesystem::path(databasePath).filename().string();
+    const std::string* type = options.find("--type");
+    if (!options.bad().empty() || !onlyKnown(options, {"--players", "--type", "--average", "--minimum", "--player-rating"}, err) ||
+        !options.number("--average", settings.averageMin) || !options.number("--minimum", settings.minimumMin) ||
+        !options.number("--player-rating", settings.playerRatingMin) ||
+        (type && *type != "bughouse" && *type != "crazyhouse")) {
+        err << "build-index: cannot use " << (options.bad().empty() ? "the options" : options.bad()) << '\n';
+        return kExitUsage;
+    }
+    settings.type = type && *type == "crazyhouse" ? 1 : 0;
+    std::string message;
+    settings.players = splitPlayerList(options.find("--players") ? *options.find("--players") : "", message);
+    if (settings.players.empty()) {
+        err << message << '\n';
+        return kExitUsage;
+    }
+    ConsoleProgress progress(out, std::cerr, isatty(STDERR_FILENO));
+    return createIndexFiles(settings, progress) ? kExitOk : kExitFailed;
+}
+
+int searchCommand(const std::string& indexPath, const std::vector<std::string>& optionArgs, std::ostream& out,
+                  std::ostream& err) {
+    const std::vector<std::string> flags = {"--general", "--won", "--mate", "--teammates", "--opponents",
+                                            "--player1-positional"};
+    Options options(optionArgs, flags);
+    std::vector<std::string> known = flags;
+    for (const char* name : {"--fen", "--date", "--time", "--increment", "--average", "--minimum", "--material",
+                             "--clock", "--player1", "--player2", "--player3", "--player4", "--victory",
+                             "--database-dir"})
+        known.push_back(name);
+    SearchPageValues values;
+    int victory = 1;
+    bool usable = options.bad().empty() && onlyKnown(options, known, err) &&
+                  options.number("--time", values.timeLimit) && options.number("--increment", values.increment) &&
+                  options.number("--average", values.averageRating) &&
+                  options.number("--minimum", values.minimumRating) && options.number("--victory", victory) &&
+                  victory >= 1 && victory <= 4;
+    values.victoryPlayer = victory - 1;
+    values.positional = !options.has("--general");
+    values.wonOnly = options.has("--won");
+    values.mateOrResign = options.has("--mate");
+    values.teammates = options.has("--teammates");
+    values.opponents = options.has("--opponents");
+    values.player1Positional = options.has("--player1-positional");
+    if (const std::string* date = options.find("--date")) values.dateText = *date;
+    if (const std::string* material = options.find("--material")) values.materialText = *material;
+    if (const std::string* clock = options.find("--clock")) {
+        // "up 30" or "down 30".
+        const size_t blank = clock->find(' ');
+        const std::string direction = clock->substr(0, blank);
+        usable = usable && blank != std::string::npos && (direction == "up" || direction == "down") &&
+                 readInt(clock->substr(blank + 1), values.clockSeconds);
+        values.upDown = direction == "down" ? 1 : 0;
+    }
+    for (int player = 0; player < 4; ++player) {
+        const std::string* given = options.find("--player" + std::to_string(player + 1));
+        if (!given) continue;
+        // NAME, NAME:RATING or :RATING.
+        const size_t colon = given->rfind(':');
+        values.handles[player] = given->substr(0, colon);
+        if (colon != std::string::npos) usable = usable && readInt(given->substr(colon + 1), values.ratings[player]);
+    }
+    Board position;
+    const std::string* fen = options.find("--fen");
+    if (values.positional && (!fen || !parseFen(*fen, position))) {
+        err << (fen ? "search: the position is not one the program writes: " + *fen
+                    : std::string("search: give a position with --fen, or --general"))
+            << '\n';
+        return kExitUsage;
+    }
+    if (!usable) {
+        err << "search: cannot use " << (options.bad().empty() ? "the options" : options.bad()) << '\n';
+        return kExitUsage;
+    }
+
+    // The database the index names is looked for in the database folder, by default the index's own.
+    const std::string* folder = options.find("--database-dir");
+    std::string databaseDirectory = folder ? *folder : std::filesystem::path(indexPath).parent_path().string();
+    if (databaseDirectory.empty()) databaseDirectory = ".";
+    ConsoleProgress progress(out, std::cerr, isatty(STDERR_FILENO));
+    IndexSearch search(progress, databaseDirectory);
+    if (!search.loadIndexFile(kMainIndexFile, indexPath)) return kExitFailed;
+    if (!search.prepareSearch(values, values.positional ? &position : nullptr,
+                              [](const std::string&) { return true; }))
+        return kExitFailed;
+    search.runSearch();
+    search.fillResultList();
+    for (const std::string& line : search.resultList()) out << line << '\n';
+    // Then the games behind each line, by their offsets in the database.
+    for (const std::string& line : search.resultList()) {
+        const std::string key = line.substr(0, line.find(' '));
+        const auto entry = search.results().find(key);
+        if (entry == search.results().end()) continue;
+        out << key << ':';
+        for (int32_t offset : entry->second.offsets) out << ' ' << offset;
+        out << '\n';
+    }
+    return kExitOk;
+}
+
+}  // namespace tandemora
