@@ -8,6 +8,7 @@
 #include <fstream>
 #include <sstream>
 #include <system_error>
+#include <vector>
 
 namespace tandemora {
 
@@ -180,17 +181,46 @@ int addSingleFileToDatabase(std::istream& source, std::ostream& database, bool& 
         pastFirstBrace = inGroup = false;
         return true;
     };
-    for (int c; (c = in->sbumpc()) != std::char_traits<char>::eof();) {
-        if (c == '\r' && in->sgetc() == '\n') continue;  // a text-mode read gives a single line feed
-        // After the first '{' (the first move's clock), a '[' outside every group opens the next game.
-        if (c == '[' && pastFirstBrace && !inGroup && !endGame()) return -1;
-        if (c == '{') pastFirstBrace = inGroup = true;
-        else if (c == '}') inGroup = false;
-        text += static_cast<char>(c);
-        if (recordStart + kRecordFrame + static_cast<int64_t>(text.size()) > kLargestEnd) {
+    // The source is read in blocks and copied in runs between line ends and game boundaries.
+    auto tooLarge = [&]() { return recordStart + kRecordFrame + static_cast<int64_t>(text.size()) > kLargestEnd; };
+    std::vector<char> block(1 << 16);
+    bool heldReturn = false;  // a '\r' that ended the previous block, unless a '\n' follows
+    for (std::streamsize n; (n = in->sgetn(block.data(), static_cast<std::streamsize>(block.size()))) > 0;) {
+        const char* data = block.data();
+        size_t runStart = 0;
+        if (heldReturn && data[0] != '\n') text += '\r';
+        heldReturn = false;
+        for (size_t i = 0; i < static_cast<size_t>(n); ++i) {
+            const char c = data[i];
+            if (c == '{') {
+                pastFirstBrace = inGroup = true;
+            } else if (c == '}') {
+                inGroup = false;
+            } else if (c == '[' && pastFirstBrace && !inGroup) {
+                // After the first '{' (the first move's clock), a '[' outside every group opens
+                // the next game.
+                text.append(data + runStart, i - runStart);
+                runStart = i;
+                if (tooLarge()) break;
+                if (!endGame()) return -1;
+            } else if (c == '\r') {
+                // A text-mode read gives a single line feed for CR LF.
+                text.append(data + runStart, i - runStart);
+                runStart = i + 1;
+                if (i + 1 == static_cast<size_t>(n)) heldReturn = true;
+                else if (data[i + 1] != '\n') text += c;
+            }
+        }
+        text.append(data + runStart, static_cast<size_t>(n) - std::min(runStart, static_cast<size_t>(n)));
+        if (tooLarge()) {
             databaseFull = true;
             return games;
         }
+    }
+    if (heldReturn) text += '\r';
+    if (tooLarge()) {
+        databaseFull = true;
+        return games;
     }
     source.setstate(std::ios::eofbit);
     return endGame() ? games : -1;
