@@ -154,8 +154,13 @@ protected:
     std::string found() {
         std::string text;
         for (const auto& [key, stats] : search.results()) {
-            text += (text.empty() ? "" : "; ") + key + ":";
-            for (int32_t offset : stats.offsets) text += " " + std::to_string(offset);
+            if (!text.empty()) text += "; ";
+            text += key;
+            text += ':';
+            for (int32_t offset : stats.offsets) {
+                text += ' ';
+                text += std::to_string(offset);
+            }
         }
         return text;
     }
