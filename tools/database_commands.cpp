@@ -1,26 +1,15 @@
 // tandemora-cli build-db, games and nearby: the game database from the command line.
 #include <unistd.h>
 
-#include <charconv>
 #include <iostream>
 #include <ostream>
 
 #include "database/database_file.h"
 #include "tools/commands.h"
 #include "tools/console_progress.h"
+#include "tools/number_argument.h"
 
 namespace tandemora {
-
-namespace {
-
-bool readInt(const std::string& text, int& value) {
-    const char* end = text.data() + text.size();
-    auto [stop, error] = std::from_chars(text.data(), end, value);
-    return error == std::errc() && stop == end;
-}
-
-
-}  // namespace
 
 int buildDatabaseCommand(const std::string& folder, const std::string& databasePath, std::ostream& out) {
     ConsoleProgress progress(out, std::cerr, isatty(STDERR_FILENO));

@@ -2,7 +2,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <charconv>
 #include <filesystem>
 #include <iostream>
 #include <ostream>
@@ -12,16 +11,11 @@
 #include "database/index_writer.h"
 #include "tools/commands.h"
 #include "tools/console_progress.h"
+#include "tools/number_argument.h"
 
 namespace tandemora {
 
 namespace {
-
-bool readInt(const std::string& text, int& value) {
-    const char* end = text.data() + text.size();
-    auto [stop, error] = std::from_chars(text.data(), end, value);
-    return error == std::errc() && stop == end;
-}
 
 // The options after the fixed arguments: "--name value" pairs, "--flag" switches, and
 // "--clock up 30", whose two words are kept as one value.
