@@ -3,6 +3,7 @@
 #include "database/database_file.h"
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <filesystem>
 #include <fstream>
@@ -15,6 +16,13 @@ namespace tandemora {
 namespace fs = std::filesystem;
 
 namespace {
+
+// The characters that matter when cutting a file into games.
+constexpr auto kSpecial = [] {
+    std::array<bool, 256> special{};
+    for (unsigned char c : {'{', '}', '[', '\r'}) special[c] = true;
+    return special;
+}();
 
 constexpr int32_t kFirstRecord = 4;
 // The two copies of a record's length around its text.
@@ -192,18 +200,20 @@ int addSingleFileToDatabase(std::istream& source, std::ostream& database, bool& 
         heldReturn = false;
         for (size_t i = 0; i < static_cast<size_t>(n); ++i) {
             const char c = data[i];
+            if (!kSpecial[static_cast<unsigned char>(c)]) continue;
             if (c == '{') {
                 pastFirstBrace = inGroup = true;
             } else if (c == '}') {
                 inGroup = false;
-            } else if (c == '[' && pastFirstBrace && !inGroup) {
+            } else if (c == '[') {
                 // After the first '{' (the first move's clock), a '[' outside every group opens
                 // the next game.
+                if (!pastFirstBrace || inGroup) continue;
                 text.append(data + runStart, i - runStart);
                 runStart = i;
                 if (tooLarge()) break;
                 if (!endGame()) return -1;
-            } else if (c == '\r') {
+            } else {
                 // A text-mode read gives a single line feed for CR LF.
                 text.append(data + runStart, i - runStart);
                 runStart = i + 1;
