@@ -86,30 +86,20 @@ bool hasVariantWord(const std::string& event, const char* lower, const char* cap
 // the reader accepts.
 void applyTags(CGame& game, const Tags& tags) {
     const bool bughouse = game.isBughouse();
-    auto text = [&](const char* name, std::string& field) {
-        if (const std::string* value = findTag(tags, name)) field = writable(*value, kMaxTagText, true);
-    };
-    auto rating = [&](const char* name, int& field) {
-        if (const std::string* value = findTag(tags, name)) field = ratingOf(*value);
-    };
-    text("Event", game.Event);
-    text("Site", game.Site);
-    text("Date", game.Date);
+    // Ordinary PGN names the players of the one board White and Black; later tags win.
+    static const std::pair<const char*, std::string CGame::*> texts[] = {
+        {"Event", &CGame::Event},   {"Site", &CGame::Site},     {"Date", &CGame::Date},
+        {"Result", &CGame::Result}, {"White", &CGame::WhiteA},  {"Black", &CGame::BlackA},
+        {"WhiteA", &CGame::WhiteA}, {"BlackA", &CGame::BlackA}, {"WhiteB", &CGame::WhiteB},
+        {"BlackB", &CGame::BlackB}};
+    static const std::pair<const char*, int CGame::*> ratings[] = {
+        {"WhiteElo", &CGame::WhiteAElo},  {"BlackElo", &CGame::BlackAElo},  {"WhiteAElo", &CGame::WhiteAElo},
+        {"BlackAElo", &CGame::BlackAElo}, {"WhiteBElo", &CGame::WhiteBElo}, {"BlackBElo", &CGame::BlackBElo}};
+    for (const auto& [name, field] : texts)
+        if (const std::string* value = findTag(tags, name)) game.*field = writable(*value, kMaxTagText, true);
+    for (const auto& [name, field] : ratings)
+        if (const std::string* value = findTag(tags, name)) game.*field = ratingOf(*value);
     game.Date = normalDate(game.Date);
-    text("Result", game.Result);
-    // Ordinary PGN names the players of the one board White and Black.
-    text("White", game.WhiteA);
-    text("Black", game.BlackA);
-    rating("WhiteElo", game.WhiteAElo);
-    rating("BlackElo", game.BlackAElo);
-    text("WhiteA", game.WhiteA);
-    text("BlackA", game.BlackA);
-    text("WhiteB", game.WhiteB);
-    text("BlackB", game.BlackB);
-    rating("WhiteAElo", game.WhiteAElo);
-    rating("BlackAElo", game.BlackAElo);
-    rating("WhiteBElo", game.WhiteBElo);
-    rating("BlackBElo", game.BlackBElo);
     if (const std::string* control = findTag(tags, "TimeControl"))
         readTimeControl(*control, game.baseSeconds, game.incrementSeconds);
 
