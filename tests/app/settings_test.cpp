@@ -8,20 +8,13 @@
 
 #include "app/settings/settings.h"
 #include "game/messages.h"
+#include "tests/message_log.h"
 
 using namespace tandemora;
 namespace fs = std::filesystem;
+using tandemora_test::MessageLog;
 
 namespace {
-
-// Collects the messages shown while it lives.
-class MessageLog : public MessageSink {
-public:
-    MessageLog() { setMessageSink(this); }
-    ~MessageLog() override { setMessageSink(nullptr); }
-    void showMessage(const std::string& text) override { messages.push_back(text); }
-    std::vector<std::string> messages;
-};
 
 // Every setting as the settings file would hold it, to compare two sets at once.
 std::string asText(Settings settings) {

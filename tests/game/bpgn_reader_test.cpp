@@ -8,20 +8,12 @@
 #include <vector>
 
 #include "game/messages.h"
+#include "tests/message_log.h"
 #include "test_games.h"
 
 using namespace tandemora_test;
 
 namespace {
-
-// Collects the messages the model shows while it lives.
-class MessageLog : public MessageSink {
-public:
-    MessageLog() { setMessageSink(this); }
-    ~MessageLog() override { setMessageSink(nullptr); }
-    void showMessage(const std::string& text) override { messages.push_back(text); }
-    std::vector<std::string> messages;
-};
 
 // Runs `work` on a thread with a stack of its own, `bytes` long with a guard page below, so
 // that recursion as deep as a long game crashes instead of passing unnoticed.
