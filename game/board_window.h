@@ -50,9 +50,15 @@ public:
     // The window side.
     virtual void setTitle(const std::string& title) = 0;
     virtual void repaint() = 0;
+    // Paints only the clocks, as every replay step does.
+    virtual void repaintClocks() = 0;
+    // Lays the window out again, as after a flip or new player names.
+    virtual void relayout() = 0;
     virtual void bringToTop() = 0;
     virtual void navigationChanged() = 0;
     virtual bool autoQueen() const = 0;
+    // A move is being made: a piece in hand or the promotion chooser open.
+    virtual bool moveInProgress() const { return false; }
     // The promotion chooser's answer at the destination square: 'Q', 'R', 'B', 'N', or 0 when closed.
     virtual char askPromotion(int file, int rank, bool white) = 0;
 

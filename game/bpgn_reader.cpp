@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "game/game.h"
+#include "game/text_fields.h"
 
 namespace tandemora {
 
@@ -105,24 +106,6 @@ bool scanInt(const char*& p, int& value) {
     return true;
 }
 
-// The leading decimal digits of a rating; anything else gives 0.
-int ratingOf(const std::string& text) {
-    long long v = 0;
-    for (char c : text) {
-        if (c < '0' || c > '9') break;
-        v = std::min<long long>(v * 10 + (c - '0'), INT_MAX);
-    }
-    return static_cast<int>(v);
-}
-
-int variantOfEvent(const std::string& event) {
-    for (const char* word : {"bughouse", "Bughouse", "BUGHOUSE"})
-        if (event.find(word) != std::string::npos) return kBughouse;
-    for (const char* word : {"crazyhouse", "Crazyhouse", "CRAZYHOUSE"})
-        if (event.find(word) != std::string::npos) return kCrazyhouse;
-    return -1;
-}
-
 // Stores a recognised tag; false when its value is unusable or the name unknown.
 enum class TagResult { kStored, kSkipped, kBad };
 
@@ -157,7 +140,7 @@ TagResult storeTag(CGame& game, const std::string& name, const std::string& valu
         return TagResult::kSkipped;
     }
     if (text) *text = value;
-    if (rating) *rating = ratingOf(value);
+    if (rating) *rating = leadingNumber(value);
     return TagResult::kStored;
 }
 
@@ -179,6 +162,14 @@ bool opensMoveGroup(CharSource& in, std::string& seen) {
 }
 
 }  // namespace
+
+int variantOfEvent(const std::string& event) {
+    for (const char* word : {"bughouse", "Bughouse", "BUGHOUSE"})
+        if (event.find(word) != std::string::npos) return kBughouse;
+    for (const char* word : {"crazyhouse", "Crazyhouse", "CRAZYHOUSE"})
+        if (event.find(word) != std::string::npos) return kCrazyhouse;
+    return -1;
+}
 
 bool CGame::readGame(std::istream& stream) {
     CharSource in(stream);

@@ -12,6 +12,7 @@
 
 #include "game/board_window.h"
 #include "game/game_node.h"
+#include "game/move_info.h"
 
 namespace tandemora {
 
@@ -27,9 +28,12 @@ public:
 class GameEvents {
 public:
     virtual ~GameEvents() = default;
-    virtual void refreshMoveInfo(CGame&) {}
     // The shown position changed: play the move sound, let the index windows search again.
     virtual void positionShown(CGame&) {}
+    // Replay played the last move of its line.
+    virtual void replayReachedEnd(CGame&) {}
+    // Makes the game's move-information dialog; null when there is none to make.
+    virtual std::unique_ptr<MoveInfoView> createMoveInfoDialog(CGame&) { return nullptr; }
 };
 
 enum Variant { kBughouse = 0, kCrazyhouse = 1 };
@@ -43,6 +47,9 @@ constexpr int kMaxMoveText = 9;
 constexpr int kMaxVariationDepth = 500;
 // Clocks are kept in milliseconds in an int: no time may pass this many seconds.
 constexpr int kMaxClockSeconds = 2147483;
+
+// The variant an Event names: kBughouse, kCrazyhouse, or -1 when it names neither.
+int variantOfEvent(const std::string& event);
 
 class CGame {
 public:
@@ -74,6 +81,7 @@ public:
     int gameNumber = -1;
     int databaseOffset = -1;
     std::string databaseFileName;
+    std::unique_ptr<MoveInfoView> moveInfoDialog;
     int tickMs = 0, lastMoveAtMs = 0, elapsedMs = 0;
     // Why the last parseMoveText failed, naming the move or text where it stopped.
     std::string parseError;
@@ -119,6 +127,15 @@ public:
     void selectAlternative(int n);
     void selectChild(int n);
     void deleteCurrentMove();
+
+    // Replay at the recorded pace: true when replay cannot start / has ended.
+    bool beginReplay(int stepMs);
+    bool replayStep(int minimumDelayMs);
+
+    // The move-information dialog: shown or closed, filled from the current move, edits stored.
+    void toggleMoveInfo();
+    void fillMoveInfo();
+    void applyMoveInfoEdits(const MoveInfoEdits& edits);
 
     // The last node of the main line, or the root.
     GameNode* mainLineEnd() const;

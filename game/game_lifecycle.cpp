@@ -122,6 +122,7 @@ bool CGame::replayGame() {
 }
 
 void CGame::closeBoards() {
+    moveInfoDialog.reset();
     boardA.reset();
     boardB.reset();
     // An unedited game keeps its move text byte for byte.

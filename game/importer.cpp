@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "game/record_lexer.h"
+#include "game/text_fields.h"
 #include "game/silent_board.h"
 
 namespace tandemora {
@@ -36,16 +37,9 @@ std::string_view trimmed(std::string_view text) {
     return text.substr(first, text.find_last_not_of(blanks) - first + 1);
 }
 
-// A text the native reader takes back as it is: one line, no '}' or '"', within `limit`.
+// A text the native reader takes back as it is, without its surrounding blanks.
 std::string writable(std::string_view text, size_t limit, bool tagValue) {
-    std::string out;
-    for (char c : trimmed(text)) {
-        if (c == '\r' || c == '\n') c = ' ';
-        if (c == '}' || (tagValue && c == '"')) continue;
-        if (out.size() == limit) break;
-        out += c;
-    }
-    return out;
+    return writableText(trimmed(text), limit, tagValue);
 }
 
 // "2020-03-31" and "2020/03/31" become "2020.03.31"; anything else stays as it is.

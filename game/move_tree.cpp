@@ -80,9 +80,9 @@ void CGame::storeMoveIntoTree(BoardWindow& window, const std::string& notation, 
     if (displayOn) {
         synchronizeBoardsWithCurrentNode();
         updateNavigationState();
-    } else if (events) {
+    } else {
         // Silently the boards already hold the node's positions: its clocks were not recomputed.
-        events->refreshMoveInfo(*this);
+        fillMoveInfo();
     }
 }
 
@@ -155,10 +155,8 @@ void CGame::synchronizeBoardsWithCurrentNode() {
     show(boardA.get(), current->positionA);
     if (isBughouse() && current->positionB) show(boardB.get(), *current->positionB);
 
-    if (events) {
-        events->refreshMoveInfo(*this);
-        if (displayOn) events->positionShown(*this);
-    }
+    fillMoveInfo();
+    if (events && displayOn) events->positionShown(*this);
 }
 
 void CGame::updateNavigationState() {

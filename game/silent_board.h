@@ -10,6 +10,8 @@ public:
     using BoardWindow::BoardWindow;
     void setTitle(const std::string& title) override { title_ = title; }
     void repaint() override {}
+    void relayout() override {}
+    void repaintClocks() override {}
     void bringToTop() override {}
     void navigationChanged() override {}
     bool autoQueen() const override { return true; }
