@@ -4,7 +4,7 @@
 
 #include "game/importer.h"
 #include "tools/commands.h"
-#include "tools/file_replacement.h"
+#include "game/file_replacement.h"
 
 namespace tandemora {
 
@@ -53,7 +53,7 @@ int importCommand(const std::vector<std::string>& inPaths, const std::string& ou
             }
             return true;
         },
-        err);
+        err) == Replacement::kDone;
     report << tally.games << " games, " << tally.imported << " imported, " << tally.games - tally.imported
            << " skipped\n";
     return written && tally.imported == tally.games ? kExitOk : kExitFailed;

@@ -2,7 +2,7 @@
 #include <ostream>
 
 #include "tools/commands.h"
-#include "tools/file_replacement.h"
+#include "game/file_replacement.h"
 #include "tools/game_file.h"
 
 namespace tandemora {
@@ -40,7 +40,8 @@ int rewriteCommand(const std::string& inPath, const std::string& outPath, std::o
     // IN is read whole beforehand, so OUT may be IN itself.
     int failed = 0;
     const bool replaced = replaceFile(
-        outPath, [&](std::ostream& out) { return rewriteGames(std::move(*text), inPath, out, err, failed); }, err);
+        outPath, [&](std::ostream& out) { return rewriteGames(std::move(*text), inPath, out, err, failed); },
+        err) == Replacement::kDone;
     return replaced && failed == 0 ? kExitOk : kExitFailed;
 }
 

@@ -1,4 +1,4 @@
-#include "tools/file_replacement.h"
+#include "game/file_replacement.h"
 
 #include <filesystem>
 #include <fstream>
@@ -8,14 +8,15 @@ namespace tandemora {
 
 namespace fs = std::filesystem;
 
-bool replaceFile(const std::string& outPath, const std::function<bool(std::ostream&)>& write, std::ostream& err) {
+Replacement replaceFile(const std::string& outPath, const std::function<bool(std::ostream&)>& write,
+                        std::ostream& err) {
     // The target is replaced by renaming a finished file over it, which a device or folder must not be.
     std::error_code error;
     const fs::file_status outStatus = fs::status(outPath, error);
     const bool outExists = fs::exists(outStatus);
     if (outExists && !fs::is_regular_file(outStatus)) {
         err << outPath << ": not a regular file\n";
-        return false;
+        return Replacement::kCannotOpen;
     }
     fs::path target = outExists ? fs::canonical(outPath, error) : fs::path(outPath);
     if (error) target = outPath;
@@ -24,7 +25,7 @@ bool replaceFile(const std::string& outPath, const std::function<bool(std::ostre
     std::ofstream out(tmpPath, std::ios::binary | std::ios::trunc);
     if (!out) {
         err << tmpPath.string() << ": cannot write\n";
-        return false;
+        return Replacement::kCannotOpen;
     }
     const bool written = write(out);
     out.close();
@@ -32,16 +33,16 @@ bool replaceFile(const std::string& outPath, const std::function<bool(std::ostre
         if (written) err << tmpPath.string() << ": cannot write\n";
         fs::remove(tmpPath, error);
         err << outPath << ": left unchanged\n";
-        return false;
+        return Replacement::kCannotWrite;
     }
     if (outExists) fs::permissions(tmpPath, outStatus.permissions(), error);
     fs::rename(tmpPath, target, error);
     if (error) {
         err << outPath << ": cannot replace: " << error.message() << '\n';
         fs::remove(tmpPath, error);
-        return false;
+        return Replacement::kCannotWrite;
     }
-    return true;
+    return Replacement::kDone;
 }
 
 }  // namespace tandemora
