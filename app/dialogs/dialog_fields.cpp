@@ -1,0 +1,37 @@
+// Number fields shared by the dialogs.
+#include "app/dialogs/dialog_fields.h"
+
+#include <QLineEdit>
+#include <QRegularExpression>
+#include <QRegularExpressionValidator>
+
+#include "app/dialogs/message_box.h"
+
+namespace tandemora {
+
+void acceptDigitsOnly(QLineEdit& edit, bool signAllowed) {
+    const QRegularExpression pattern(signAllowed ? QStringLiteral("[+-]?[0-9]*") : QStringLiteral("[0-9]*"));
+    edit.setValidator(new QRegularExpressionValidator(pattern, &edit));
+}
+
+bool isDigits(const QString& text) {
+    static const QRegularExpression digits(QStringLiteral("^[0-9]+$"));
+    return digits.match(text).hasMatch();
+}
+
+std::optional<int> integerValue(const QString& text, bool signAllowed) {
+    const bool sign = !text.isEmpty() && (text[0] == u'+' || text[0] == u'-');
+    if ((sign && !signAllowed) || !isDigits(sign ? text.mid(1) : text)) return std::nullopt;
+    bool inRange = false;
+    const int value = text.toInt(&inRange);
+    if (!inRange) return std::nullopt;
+    return value;
+}
+
+void refuseField(QLineEdit& field, const std::string& message) {
+    showMessageBox(field.window(), message);
+    field.setFocus();
+    field.selectAll();
+}
+
+}  // namespace tandemora

@@ -1,0 +1,35 @@
+// The program's message and question boxes.
+#include "app/dialogs/message_box.h"
+
+#include <QMessageBox>
+#include <QString>
+
+namespace tandemora {
+namespace {
+
+const char* const kTitle = "Tandemora";
+
+}  // namespace
+
+void showMessageBox(QWidget* parent, const std::string& text) {
+    QMessageBox box(QMessageBox::Warning, QString::fromLatin1(kTitle), QString::fromLatin1(text), QMessageBox::Ok,
+                    parent);
+    box.exec();
+}
+
+Answer askYesNoCancel(QWidget* parent, const std::string& text) {
+    QMessageBox box(QMessageBox::Question, QString::fromLatin1(kTitle), QString::fromLatin1(text),
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parent);
+    box.setDefaultButton(QMessageBox::Yes);
+    box.setEscapeButton(QMessageBox::Cancel);
+    switch (box.exec()) {
+    case QMessageBox::Yes:
+        return Answer::kYes;
+    case QMessageBox::No:
+        return Answer::kNo;
+    default:
+        return Answer::kCancel;
+    }
+}
+
+}  // namespace tandemora

@@ -1,0 +1,54 @@
+// "Promote": the piece a pawn becomes when its move reaches the last rank.
+#include "app/dialogs/promotion_dialog.h"
+
+#include <QButtonGroup>
+#include <QDialog>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace tandemora {
+namespace {
+
+struct Choice {
+    int id;
+    const char* text;
+    char piece;
+};
+
+const Choice kChoices[] = {
+    {1005, "&Queen", 'Q'},
+    {1006, "K&night", 'N'},
+    {1007, "&Rook", 'R'},
+    {1008, "&Bishop", 'B'},
+};
+
+}  // namespace
+
+char choosePromotion(QWidget* parent, QPoint topLeftOnScreen) {
+    QDialog dialog(parent);
+    dialog.setWindowTitle(QStringLiteral("Promote"));
+    dialog.setFixedSize(79, 110);
+    auto* layout = new QVBoxLayout(&dialog);
+    layout->setContentsMargins(4, 4, 2, 4);  // the names must fit in 79 pixels
+    QButtonGroup group;
+    for (const Choice& choice : kChoices) {
+        auto* button = new QRadioButton(QString::fromLatin1(choice.text));
+        button->setObjectName(QString::number(choice.id));
+        group.addButton(button, choice.id);
+        layout->addWidget(button);
+    }
+    group.button(kChoices[0].id)->setChecked(true);
+
+    char chosen = 0;
+    // Any click decides at once, the already selected queen included.
+    QObject::connect(&group, &QButtonGroup::idClicked, &dialog, [&](int id) {
+        for (const Choice& choice : kChoices)
+            if (choice.id == id) chosen = choice.piece;
+        dialog.accept();
+    });
+    dialog.move(topLeftOnScreen);
+    dialog.exec();
+    return chosen;
+}
+
+}  // namespace tandemora

@@ -1,0 +1,135 @@
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTest>
+
+#include "app/dialogs/about_dialog.h"
+#include "app/dialogs/message_box.h"
+#include "app/dialogs/nearby_games_dialog.h"
+#include "app/dialogs/numeric_value_dialog.h"
+#include "app/dialogs/promotion_dialog.h"
+#include "tests/modal_driver.h"
+
+using namespace dialog_test;
+using namespace tandemora;
+
+namespace {
+
+// What to type into a dialog's edits, and the button to press then.
+struct Entry {
+    std::vector<std::pair<const char*, const char*>> typed;
+    const char* button;
+    bool refused;
+};
+
+// Runs `open`, which opens the dialog titled `title`, and enters `entry`; returns the message of
+// a refusal, after which the dialog, still open, is cancelled.
+std::string enter(const QString& title, const Entry& entry, const std::function<void()>& open) {
+    std::string message;
+    whenModal(title, [&](QDialog& dialog) {
+        for (const auto& [name, text] : entry.typed) control<QLineEdit>(dialog, name).setText(text);
+        if (entry.refused) whenRefused(message, title, [](QDialog& stillOpen) { click(stillOpen, "Cancel"); });
+        click(dialog, entry.button);
+    });
+    open();
+    return message;
+}
+
+TEST(NumericValueDialog, AcceptsOnlyAnInteger) {
+    const struct {
+        Entry entry;
+        std::optional<int> value;
+    } cases[] = {
+        {{{}, "OK", false}, 250},
+        {{{{"value", "-7"}}, "OK", false}, -7},
+        {{{{"value", "+5"}}, "OK", false}, 5},
+        {{{{"value", "12"}}, "Cancel", false}, std::nullopt},
+        {{{{"value", ""}}, "OK", true}, std::nullopt},
+        {{{{"value", "-"}}, "OK", true}, std::nullopt},
+        {{{{"value", "99999999999"}}, "OK", true}, std::nullopt},
+    };
+    for (const auto& c : cases) {
+        std::optional<int> value;
+        const std::string message = enter(QStringLiteral("Enter Numeric Value"), c.entry, [&] {
+            value = enterNumericValue(nullptr, QStringLiteral("Minimum delay between moves during replay (ms):"), 250);
+        });
+        EXPECT_EQ(value, c.value);
+        EXPECT_EQ(message, c.entry.refused ? "Please enter an integer." : "");
+    }
+}
+
+TEST(NearbyGamesDialog, AcceptsTwoNonNegativeIntegers) {
+    using Counts = std::optional<std::pair<int, int>>;
+    const struct {
+        Entry entry;
+        Counts counts;
+    } cases[] = {
+        {{{}, "Retreive", false}, std::pair(10, 10)},
+        {{{{"before", "0"}, {"after", "25"}}, "Retreive", false}, std::pair(0, 25)},
+        {{{}, "Cancel", false}, std::nullopt},
+        {{{{"before", ""}}, "Retreive", true}, std::nullopt},
+        {{{{"after", "-1"}}, "Retreive", true}, std::nullopt},
+    };
+    for (const auto& c : cases) {
+        Counts counts;
+        const std::string message =
+            enter(QStringLiteral("Retreive Nearby Games"), c.entry, [&] { counts = askNearbyGames(nullptr, 10, 10); });
+        EXPECT_EQ(counts, c.counts);
+        EXPECT_EQ(message, c.entry.refused ? "Please enter a positive integer." : "");
+    }
+}
+
+TEST(PromotionDialog, OneClickChoosesAndEscapeChoosesNothing) {
+    const struct {
+        const char* button;  // none: Escape
+        char piece;
+    } cases[] = {{"1005", 'Q'}, {"1006", 'N'}, {"1007", 'R'}, {"1008", 'B'}, {nullptr, 0}};
+    for (const auto& c : cases) {
+        QSize size;
+        QPoint place;
+        bool queenFirst = false;
+        whenModal(QStringLiteral("Promote"), [&](QDialog& dialog) {
+            size = dialog.size();
+            place = dialog.pos();
+            queenFirst = control<QRadioButton>(dialog, "1005").isChecked();
+            if (c.button) QTest::mouseClick(&control<QRadioButton>(dialog, c.button), Qt::LeftButton);
+            else QTest::keyClick(&dialog, Qt::Key_Escape);
+        });
+        EXPECT_EQ(choosePromotion(nullptr, QPoint(140, 60)), c.piece);
+        EXPECT_EQ(size, QSize(79, 110));
+        EXPECT_EQ(place, QPoint(140, 60));
+        EXPECT_TRUE(queenFirst);
+    }
+}
+
+TEST(MessageBoxes, QuestionsAnswerWithTheButtonPressed) {
+    const struct {
+        const char* button;  // none: Escape
+        Answer answer;
+    } cases[] = {{"Yes", Answer::kYes}, {"No", Answer::kNo}, {"Cancel", Answer::kCancel}, {nullptr, Answer::kCancel}};
+    for (const auto& c : cases) {
+        QString text;
+        whenModal(QStringLiteral("Tandemora"), [&](QDialog& box) {
+            text = static_cast<QMessageBox&>(box).text();
+            if (c.button) click(box, c.button);
+            else QTest::keyClick(&box, Qt::Key_Escape);
+        });
+        EXPECT_EQ(askYesNoCancel(nullptr, "Close previous game?"), c.answer);
+        EXPECT_EQ(text, "Close previous game?");
+    }
+}
+
+TEST(AboutDialog, ShowsTheVersionUntilOk) {
+    bool versionShown = false;
+    whenModal(QStringLiteral("About Tandemora"), [&](QDialog& dialog) {
+        for (const QLabel* label : dialog.findChildren<QLabel*>())
+            versionShown = versionShown || label->text() == "Tandemora 0.2 Beta";
+        click(dialog, "OK");
+    });
+    showAbout(nullptr);
+    EXPECT_TRUE(versionShown);
+}
+
+}  // namespace
