@@ -1,0 +1,217 @@
+#include "board/board_frame.h"
+
+#include <QAction>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QTimer>
+#include <QTimerEvent>
+
+#include "app/dialogs/promotion_dialog.h"
+#include "app/settings/settings.h"
+#include "board/board_canvas.h"
+#include "board/board_environment.h"
+#include "resources/command_texts.h"
+
+namespace tandemora {
+
+namespace {
+constexpr int kReplayStepMs = 100;
+constexpr int kDefaultWindowSide = 480;
+}  // namespace
+
+CBoardFrame::CBoardFrame(CGame& game, bool boardB, BoardEnvironment& environment, QMdiArea& area)
+    : BoardWindow(game, boardB), environment_(environment), painter_(environment.drawingResources()) {
+    setWindowFlags(Qt::Widget);
+    canvas_ = new BoardCanvas(*this);
+    setCentralWidget(canvas_);
+    createToolBars();
+    subWindow_ = area.addSubWindow(this);
+    subWindow_->setAttribute(Qt::WA_DeleteOnClose, false);
+    subWindow_->installEventFilter(this);
+    subWindow_->setGeometry(0, 0, kDefaultWindowSide, kDefaultWindowSide);
+    subWindow_->hide();
+}
+
+CBoardFrame::~CBoardFrame() {
+    if (replaying_) killTimer(replayTimer_);
+    // The sub-window only framed this board: it goes with it.
+    if (subWindow_) {
+        subWindow_->removeEventFilter(this);
+        subWindow_->hide();
+        subWindow_->setWidget(nullptr);
+        subWindow_->deleteLater();
+    }
+}
+
+QAction* CBoardFrame::command(int id) const {
+    const auto found = commands_.find(id);
+    return found == commands_.end() ? nullptr : found->second;
+}
+
+void CBoardFrame::placeWindow(int x, int y, int width, int height) {
+    subWindow_->setGeometry(x, y, width ? width : kDefaultWindowSide, height ? height : kDefaultWindowSide);
+    subWindow_->show();
+    repaint();
+}
+
+BoardScene CBoardFrame::scene() const {
+    return BoardScene{&position(), flipped, whiteLabel, blackLabel,
+                      environment_.settings().highPrecisionClocks != 0, palette().color(QPalette::Base)};
+}
+
+void CBoardFrame::layoutBoard() {
+    backBuffer_ = QImage(size(), QImage::Format_RGB32);
+    backBuffer_.fill(palette().color(QPalette::Base));
+    painter_.layout(width(), height(), scene());
+}
+
+void CBoardFrame::showBackBuffer(const QRect& area) { canvas_->update(area); }
+
+void CBoardFrame::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    layoutBoard();
+    if (game().displayOn) painter_.paintAll(backBuffer_, scene());
+    showBackBuffer(rect());
+}
+
+void CBoardFrame::repaint() {
+    if (!game().displayOn || backBuffer_.isNull()) return;
+    painter_.paintAll(backBuffer_, scene());
+    showBackBuffer(rect());
+}
+
+void CBoardFrame::repaintClocks() {
+    if (!game().displayOn || backBuffer_.isNull()) return;
+    painter_.paintClocks(backBuffer_, scene());
+    showBackBuffer(rect());
+}
+
+void CBoardFrame::relayout() {
+    if (!game().displayOn) return;
+    layoutBoard();
+    painter_.paintAll(backBuffer_, scene());
+    showBackBuffer(rect());
+}
+
+void CBoardFrame::setTitle(const std::string& title) {
+    const QString text = QString::fromLatin1(title.c_str());
+    setWindowTitle(text);
+    subWindow_->setWindowTitle(text);
+}
+
+void CBoardFrame::bringToTop() {
+    if (subWindow_->isMinimized()) subWindow_->showNormal();
+    subWindow_->show();
+    subWindow_->raise();
+    if (QMdiArea* area = subWindow_->mdiArea()) area->setActiveSubWindow(subWindow_);
+}
+
+char CBoardFrame::askPromotion(int file, int rank, bool) {
+    const BoardLayout& l = painter_.layout();
+    const QPoint cell = screenCell(file, rank);
+    const QPoint corner = mapToGlobal(QPoint(l.boardLeft + cell.x() * l.squareSize + 1, l.boardTop + cell.y() * l.squareSize + 1));
+    choosingPromotion_ = true;
+    const char choice = choosePromotion(this, corner);
+    choosingPromotion_ = false;
+    return choice;
+}
+
+bool CBoardFrame::autoQueen() const { return environment_.settings().autoQueen != 0; }
+
+void CBoardFrame::navigationChanged() { updateCommandStates(); }
+
+void CBoardFrame::updateCommandStates() {
+    const NavigationFlags& flags = navigation();
+    const std::pair<int, bool> states[] = {
+        {kRewindBoard, flags.canBackBoard},       {kBackOnBoard, flags.canBackBoard},
+        {kForwardOnBoard, flags.canForwardBoard}, {kForwardOnBoardWithSkip, flags.canForwardBoard},
+        {kFastForwardBoard, flags.canForwardBoard}, {kRewindGame, flags.canBackGame},
+        {kBackInGame, flags.canBackGame},         {kForwardInGame, flags.canForwardGame},
+        {kFastForwardGame, flags.canForwardGame}, {kStartReplay, !replaying_},
+        {kStopReplay, replaying_}};
+    for (const auto& [id, enabled] : states)
+        if (QAction* action = command(id)) action->setEnabled(enabled);
+}
+
+void CBoardFrame::runCommand(int id) {
+    CGame& g = game();
+    switch (id) {
+    case kRewindBoard:
+    case kRewindGame: g.toStart(); break;
+    case kBackOnBoard: g.backOnBoard(*this); break;
+    case kForwardOnBoard: g.forwardOnBoard(*this); break;
+    case kForwardOnBoardWithSkip: g.forwardToBoardTurn(*this); break;
+    case kFastForwardBoard: g.toBoardEnd(*this); break;
+    case kBackInGame: g.backOne(); break;
+    case kForwardInGame: g.forwardOne(); break;
+    case kFastForwardGame: g.toEnd(); break;
+    case kFlipBoards: flipBoards(); break;
+    case kStartReplay: startReplay(); break;
+    case kStopReplay: stopReplay(); break;
+    case kToggleMoveInfo: g.toggleMoveInfo(); break;
+    case kSubmitMoveEntry: submitMoveEntry(); break;
+    case kCloseDocument: subWindow_->close(); break;
+    default: break;
+    }
+}
+
+void CBoardFrame::flipBoards() {
+    for (BoardWindow* window : {game().boardA.get(), game().boardB.get()}) {
+        if (!window) continue;
+        window->flipped = !window->flipped;
+        window->relayout();
+    }
+}
+
+void CBoardFrame::startReplay() {
+    if (replaying_) return;
+    replayTimer_ = startTimer(kReplayStepMs);
+    if (replayTimer_ == 0) return;
+    replaying_ = true;
+    if (game().beginReplay(kReplayStepMs)) stopReplay();
+    updateCommandStates();
+}
+
+void CBoardFrame::stopReplay() {
+    if (!replaying_) return;
+    killTimer(replayTimer_);
+    replayTimer_ = 0;
+    replaying_ = false;
+    updateCommandStates();
+}
+
+void CBoardFrame::replayTick() {
+    if (game().replayStep(environment_.settings().minimumMoveDelayMs)) stopReplay();
+}
+
+void CBoardFrame::timerEvent(QTimerEvent* event) {
+    if (replaying_ && event->timerId() == replayTimer_) replayTick();
+    QMainWindow::timerEvent(event);
+}
+
+void CBoardFrame::submitMoveEntry() {
+    const std::string text = moveEntryBox_->text().toLatin1().toStdString();
+    moveEntryBox_->clear();
+    rules().makeMoveFromText(text, position().sideToMove != 0, true);
+    moveEntryBox_->setFocus();
+}
+
+bool CBoardFrame::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == subWindow_ && event->type() == QEvent::Close) {
+        // Closing a board closes its game, which may ask a question and then destroy this
+        // window: let the close event finish first.
+        event->ignore();
+        QTimer::singleShot(0, this, [this] { environment_.closeGame(game()); });
+        return true;
+    }
+    if (watched == moveEntryBox_ && event->type() == QEvent::ShortcutOverride) {
+        // The box keeps plain typing; the program's Ctrl shortcuts still reach their commands.
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->modifiers() & Qt::ControlModifier) return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+}  // namespace tandemora

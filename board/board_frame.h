@@ -1,0 +1,108 @@
+// The window that shows one board of a game: squares, both reserves, names and clocks, with its
+// two toolbars, the move-entry box, mouse input and the replay timer.
+#pragma once
+
+#include <map>
+
+#include <QImage>
+#include <QMainWindow>
+#include <QPoint>
+
+#include "board/painting/board_painter.h"
+#include "game/game.h"
+
+class QAction;
+class QLineEdit;
+class QMdiArea;
+class QMdiSubWindow;
+class QToolBar;
+
+namespace tandemora {
+
+class BoardCanvas;
+class BoardEnvironment;
+
+class CBoardFrame : public QMainWindow, public BoardWindow {
+    Q_OBJECT
+public:
+    // A board window inside `area`, hidden until placed.
+    CBoardFrame(CGame& game, bool boardB, BoardEnvironment& environment, QMdiArea& area);
+    ~CBoardFrame() override;
+
+    QMdiSubWindow* subWindow() const { return subWindow_; }
+    bool hasGameControls() const { return !isBoardB(); }
+    bool replaying() const { return replaying_; }
+    QLineEdit* moveEntryBox() const { return moveEntryBox_; }
+    QAction* command(int id) const;
+    const BoardLayout& boardLayout() const { return painter_.layout(); }
+    const QImage& backBuffer() const { return backBuffer_; }
+
+    // Moves and sizes the window on the main window's client area; 0 means 480.
+    void placeWindow(int x, int y, int width, int height);
+    void startReplay();
+    void stopReplay();
+    // One tick of the replay timer.
+    void replayTick();
+    void flipBoards();
+
+    // BoardWindow.
+    void setTitle(const std::string& title) override;
+    void repaint() override;  // repaintAll: names, clocks, buffer and board, without erasing
+    void repaintClocks() override;
+    void relayout() override;
+    void bringToTop() override;
+    void navigationChanged() override;
+    bool autoQueen() const override;
+    bool moveInProgress() const override { return inHand_ || choosingPromotion_; }
+    char askPromotion(int file, int rank, bool white) override;
+
+    // Mouse input on the board area, in window coordinates.
+    void pressAt(QPoint point);
+    void dragTo(QPoint point);
+    void releaseAt(QPoint point);
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void timerEvent(QTimerEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void createToolBars();
+    QAction* addCommand(QToolBar& bar, int id);
+    void runCommand(int id);
+    void submitMoveEntry();
+    void updateCommandStates();
+    BoardScene scene() const;
+    void layoutBoard();
+    void showBackBuffer(const QRect& area);
+    // Screen column and row of a square, and back.
+    QPoint screenCell(int file, int rank) const;
+    bool squareAt(QPoint point, int& file, int& rank) const;
+    bool pickUpFromBoard(QPoint point, int column, int row);
+    bool pickUpFromBuffer(QPoint point);
+    void putBack();
+
+    BoardEnvironment& environment_;
+    QMdiSubWindow* subWindow_ = nullptr;
+    BoardCanvas* canvas_ = nullptr;
+    QLineEdit* moveEntryBox_ = nullptr;
+    std::map<int, QAction*> commands_;
+    BoardPainter painter_;
+    QImage backBuffer_;
+
+    bool replaying_ = false;
+    int replayTimer_ = 0;
+    bool choosingPromotion_ = false;
+
+    // The piece in hand, from a successful pick-up to the release of the button.
+    bool inHand_ = false;
+    bool fromBoard_ = false;
+    char piece_ = ' ';
+    int typeIndex_ = 0;
+    PieceColour colour_ = PieceColour::White;
+    int sourceA_ = 0, sourceB_ = 0;  // file and rank, or type index and colour of a buffer cell
+    QPoint sourcePixel_, grabOffset_, lastDrawn_;
+    QImage savedBackground_;
+};
+
+}  // namespace tandemora

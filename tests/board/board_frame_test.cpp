@@ -1,0 +1,191 @@
+// The board window driven as a user would: pieces dragged from squares and reserves, moves
+// typed, promotions chosen, replay stepped.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTimer>
+
+#include "app/settings/settings.h"
+#include "board/board_environment.h"
+#include "board/board_frame.h"
+#include "board/painting/drawing_resources.h"
+#include "core/fen.h"
+#include "tests/message_log.h"
+#include "resources/command_texts.h"
+
+namespace {
+
+using namespace tandemora;
+
+class TestEnvironment : public BoardEnvironment, public BoardFactory {
+public:
+    TestEnvironment() {
+        area.resize(1000, 600);
+        area.show();
+    }
+    const Settings& settings() const override { return settings_; }
+    const DrawingResources& drawingResources() const override { return resources_; }
+    bool closeGame(CGame&) override { return false; }
+    std::unique_ptr<BoardWindow> createBoard(CGame& game, bool boardB) override {
+        return std::make_unique<CBoardFrame>(game, boardB, *this, area);
+    }
+
+    Settings settings_;
+    DrawingResources resources_ = makeDrawingResources(settings_, 96);
+    QMdiArea area;
+};
+
+class BoardFrameTest : public ::testing::Test {
+protected:
+    void open(bool bughouse, const char* fen = nullptr) {
+        game = std::make_unique<CGame>();
+        if (bughouse) game->createBughouseBoards(environment);
+        else game->createCrazyhouseBoards(environment);
+        if (fen) {
+            Board board = Board::initial(180000);
+            ASSERT_TRUE(parseFen(fen, board));
+            game->root->positionA = board;
+            game->synchronizeBoardsWithCurrentNode();
+        }
+        game->updateNavigationState();
+        frame().placeWindow(0, 0, 0, 0);
+        if (bughouse) board(true).placeWindow(481, 0, 0, 0);
+    }
+    CBoardFrame& board(bool b) { return static_cast<CBoardFrame&>(b ? *game->boardB : *game->boardA); }
+    CBoardFrame& frame() { return board(false); }
+    QWidget* canvas() { return frame().centralWidget(); }
+
+    // The centre of a square in window coordinates.
+    QPoint centre(const char* square) {
+        const BoardLayout& l = frame().boardLayout();
+        const int file = square[0] - 'a', rank = square[1] - '1';
+        const int column = frame().flipped ? 7 - file : file, row = frame().flipped ? rank : 7 - rank;
+        return {l.boardLeft + 1 + column * l.squareSize + l.squareSize / 2,
+                l.boardTop + 1 + row * l.squareSize + l.squareSize / 2};
+    }
+    // The centre of a reserve cell: slot 0..4 white P R N B Q, 5..9 black.
+    QPoint cellCentre(int slot) {
+        const BoardLayout& l = frame().boardLayout();
+        return {l.bufferLeft + l.cellOffset[slot].x + l.squareSize / 2, l.bufferTop + l.cellOffset[slot].y + l.squareSize / 2};
+    }
+    void drag(QPoint from, QPoint to) {
+        QTest::mousePress(canvas(), Qt::LeftButton, {}, from);
+        QTest::mouseMove(canvas(), (from + to) / 2);
+        QTest::mouseMove(canvas(), to);
+        QTest::mouseRelease(canvas(), Qt::LeftButton, {}, to);
+    }
+    std::string lastMove() { return game->current->moveText; }
+
+    TestEnvironment environment;
+    std::unique_ptr<CGame> game;
+    tandemora_test::MessageLog messages;
+};
+
+TEST_F(BoardFrameTest, ADragMakesLegalMovesAndSilentlyUndoesOthers) {
+    open(false);
+    const QImage start = frame().backBuffer().copy();
+    drag(centre("e2"), centre("e5"));  // illegal: the image is back as it was, no message
+    EXPECT_EQ(game->current, game->root.get());
+    EXPECT_EQ(frame().backBuffer(), start);
+    drag(centre("e2"), cellCentre(0));  // released over the buffer: put back
+    EXPECT_EQ(frame().backBuffer(), start);
+    drag(centre("e7"), centre("e5"));  // black's piece while white is to move: nothing in hand
+    EXPECT_EQ(game->current, game->root.get());
+    EXPECT_TRUE(messages.messages.empty());
+
+    drag(centre("e2"), centre("e4"));
+    EXPECT_EQ(lastMove(), "e4");
+    EXPECT_EQ(frame().position().at(4, 3), 'P');
+    EXPECT_NE(frame().backBuffer(), start);
+}
+
+TEST_F(BoardFrameTest, APieceFromTheReserveIsDroppedOrPutBack) {
+    open(false, "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR[N] w KQkq");
+    ASSERT_EQ(frame().position().holdings[2], 1);
+    const QImage start = frame().backBuffer().copy();
+    QTest::mousePress(canvas(), Qt::LeftButton, {}, cellCentre(2));
+    QTest::mouseMove(canvas(), centre("e4"));
+    EXPECT_NE(frame().backBuffer(), start);  // the last knight has left its cell
+    QTest::mouseRelease(canvas(), Qt::LeftButton, {}, QPoint(1, 1));  // outside board and buffer
+    EXPECT_EQ(frame().backBuffer(), start);
+
+    drag(cellCentre(2), centre("e4"));
+    EXPECT_EQ(lastMove(), "N@e4");
+    EXPECT_EQ(frame().position().holdings[2], 0);
+}
+
+TEST_F(BoardFrameTest, TypedMovesAreSubmittedOnceAndReportedWhenIllegal) {
+    open(true);
+    QLineEdit* box = frame().moveEntryBox();
+    box->setText("nf3");
+    QTest::keyClick(box, Qt::Key_Return);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(lastMove(), "Nf3");
+    EXPECT_TRUE(box->text().isEmpty());
+
+    box->setText("nf9");
+    QTest::keyClick(box, Qt::Key_Return);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(messages.messages, (std::vector<std::string>{"Illegal move: Nf9"}));
+    EXPECT_EQ(lastMove(), "Nf3");
+}
+
+TEST_F(BoardFrameTest, APromotionAsksUnlessAutoQueenIsSet) {
+    const char* fen = "8/4P3/8/8/8/8/8/k3K3[] w -";
+    open(false, fen);
+    environment.settings_.autoQueen = 1;
+    drag(centre("e7"), centre("e8"));
+    EXPECT_EQ(lastMove(), "e8=Q");
+
+    environment.settings_.autoQueen = 0;
+    game->backOne();
+    bool asked = false;
+    QTimer::singleShot(0, [&] {
+        QWidget* chooser = QApplication::activeModalWidget();
+        ASSERT_TRUE(chooser);
+        asked = chooser->windowTitle() == "Promote";
+        for (QRadioButton* button : chooser->findChildren<QRadioButton*>())
+            if (button->text() == "K&night") button->click();
+    });
+    drag(centre("e7"), centre("e8"));
+    EXPECT_TRUE(asked);
+    EXPECT_EQ(lastMove(), "e8=N");
+
+    game->backOne();
+    QTimer::singleShot(0, [] { QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Escape); });
+    drag(centre("e7"), centre("e8"));
+    EXPECT_EQ(game->current, game->root.get());  // cancelled: no move
+    EXPECT_EQ(frame().position().at(4, 6), 'P');
+}
+
+TEST_F(BoardFrameTest, CommandsFollowTheNavigationAndReplayStates) {
+    open(true);
+    ASSERT_TRUE(game->parseMoveText("1A. e4 {180} 1B. d4 {180} 1a. e5 {180}", false));
+    game->toStart();
+    EXPECT_FALSE(frame().command(kBackInGame)->isEnabled());
+    EXPECT_TRUE(frame().command(kForwardInGame)->isEnabled());
+    EXPECT_FALSE(board(true).command(kStartReplay));  // board B has no game controls
+    EXPECT_FALSE(frame().command(kForwardOnBoardWithSkip) == nullptr);
+
+    frame().command(kStartReplay)->trigger();
+    EXPECT_TRUE(frame().replaying());
+    EXPECT_FALSE(frame().command(kStartReplay)->isEnabled());
+    EXPECT_TRUE(frame().command(kStopReplay)->isEnabled());
+    for (int step = 0; step < 20 && frame().replaying(); ++step) frame().replayTick();
+    EXPECT_FALSE(frame().replaying());  // the last move ends it
+    EXPECT_EQ(lastMove(), "e5");
+    frame().command(kStartReplay)->trigger();  // at the end: refused, stays idle
+    EXPECT_FALSE(frame().replaying());
+
+    frame().command(kFlipBoards)->trigger();
+    EXPECT_TRUE(frame().flipped);
+    EXPECT_FALSE(board(true).flipped);
+}
+
+}  // namespace
