@@ -26,7 +26,7 @@ test: build
 	ctest --test-dir $(BUILD) --output-on-failure
 
 run: build
-	$(BUILD)/tandemora-cli check examples/*.bpgn
+	$(BUILD)/Tandemora
 
 bench: build
 	$(BUILD)/tandemora-generate $(BUILD)/bench-games.bpgn 20000 1

@@ -1,0 +1,166 @@
+#include "app/main_frame.h"
+
+#include <QCloseEvent>
+#include <QFileDialog>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+
+#include "app/dialogs/about_dialog.h"
+#include "app/dialogs/game_parameters_dialog.h"
+#include "app/dialogs/numeric_value_dialog.h"
+#include "app/tandemora_app.h"
+#include "app/window_placement.h"
+#include "board/board_frame.h"
+#include "resources/command_texts.h"
+
+namespace tandemora {
+
+namespace {
+
+// Commands that arrive with the game lists, the database and the sounds; shown, not yet usable.
+constexpr int kNotYetAvailable[] = {kOpenFile,  kSave,      kSaveAs,    kSaveAll,           kCreateDatabase,
+                                    kCreateIndex, kLoadIndex, kEventSounds, kRetrieveNearbyGames, kHelpTopics};
+
+}  // namespace
+
+CMainFrame::CMainFrame(CTandemoraApp& app) : app_(app), area_(new QMdiArea(this)) {
+    setWindowTitle(QStringLiteral("Tandemora"));
+    area_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    area_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setCentralWidget(area_);
+    trackNormalGeometries(area_);
+    commands_ = buildMainMenus(*this, [this](int id) { runCommand(id); });
+    for (QMenu* menu : menuBar()->findChildren<QMenu*>())
+        connect(menu, &QMenu::aboutToShow, this, &CMainFrame::updateCommandStates);
+    connect(area_, &QMdiArea::subWindowActivated, this, &CMainFrame::updateCommandStates);
+    resize(1024, 768);
+    updateCommandStates();
+}
+
+QAction* CMainFrame::command(int id) const {
+    const auto found = commands_.actions.find(id);
+    return found == commands_.actions.end() ? nullptr : found->second;
+}
+
+CBoardFrame* CMainFrame::activeBoard() const {
+    QMdiSubWindow* active = area_->currentSubWindow();
+    return active ? qobject_cast<CBoardFrame*>(active->widget()) : nullptr;
+}
+
+void CMainFrame::updateCommandStates() {
+    CBoardFrame* board = activeBoard();
+    const std::pair<int, bool> states[] = {
+        {kCloseGame, board != nullptr},
+        {kCloseAll, board != nullptr},
+        {kModifyParameters, board != nullptr},
+        {kDeleteLastMove, board && board->game().current && board->game().current->parent},
+        {kAnalysisMode, board != nullptr}};
+    for (const auto& [id, enabled] : states)
+        if (QAction* action = command(id)) action->setEnabled(enabled);
+    for (int id : kNotYetAvailable)
+        if (QAction* action = command(id)) action->setEnabled(false);
+}
+
+void CMainFrame::updateOptionChecks() {
+    const Settings& s = app_.settings();
+    const std::pair<int, int> checks[] = {{kHighResolutionClocks, s.highPrecisionClocks},
+                                          {kSaveSettingsOnExit, s.saveSettingsOnExit},
+                                          {kEnableEventSounds, s.eventSoundsEnabled},
+                                          {kAutoClosePreviousGame, s.autoClosePreviousGame},
+                                          {kAutoApplyDefaultLayout, s.autoApplyDefaultLayout}};
+    for (const auto& [id, flag] : checks)
+        if (QAction* action = command(id)) action->setChecked(flag != 0);
+}
+
+void CMainFrame::toggleSetting(int& flag) {
+    flag = !flag;
+    updateOptionChecks();
+}
+
+void CMainFrame::runCommand(int id) {
+    Settings& settings = app_.mutableSettings();
+    CBoardFrame* board = activeBoard();
+    switch (id) {
+    case kNewCrazyhouseGame: app_.newGame(false); break;
+    case kNewBughouseGame: app_.newGame(true); break;
+    case kCloseGame:
+        if (board) app_.closeGame(board->game(), true);
+        break;
+    case kCloseAll: app_.closeAll(); break;
+    case kExit: close(); break;
+    case kModifyParameters:
+        if (board) editGameParameters(board->game(), this);
+        break;
+    case kDeleteLastMove:
+        if (board) board->game().deleteCurrentMove();
+        break;
+    case kAnalysisMode:
+        if (board) board->rules().enterAnalysis();
+        break;
+    case kEnableEventSounds: toggleSetting(settings.eventSoundsEnabled); break;
+    case kHighResolutionClocks:
+        toggleSetting(settings.highPrecisionClocks);
+        app_.repaintBoards();
+        break;
+    case kMinimumMoveDelay: setMinimumMoveDelay(); break;
+    case kAutoClosePreviousGame: toggleSetting(settings.autoClosePreviousGame); break;
+    case kImportThiefSettings: importThiefSettings(); break;
+    case kSaveSettingsNow: app_.saveSettings(); break;
+    case kSaveSettingsOnExit: toggleSetting(settings.saveSettingsOnExit); break;
+    case kRestoreDefaultLayout: app_.applyLayout(0); break;
+    case kRestoreLayout1: app_.applyLayout(1); break;
+    case kRestoreLayout2: app_.applyLayout(2); break;
+    case kRestoreLayout3: app_.applyLayout(3); break;
+    case kSaveDefaultLayout: app_.saveLayout(0); break;
+    case kSaveLayout1: app_.saveLayout(1); break;
+    case kSaveLayout2: app_.saveLayout(2); break;
+    case kSaveLayout3: app_.saveLayout(3); break;
+    case kAutoApplyDefaultLayout: toggleSetting(settings.autoApplyDefaultLayout); break;
+    case kCascadeWindows: area_->cascadeSubWindows(); break;
+    case kTileWindows: area_->tileSubWindows(); break;
+    case kArrangeIcons: arrangeIcons(); break;
+    case kAbout: showAbout(this); break;
+    default: break;
+    }
+    updateCommandStates();
+}
+
+void CMainFrame::setMinimumMoveDelay() {
+    Settings& settings = app_.mutableSettings();
+    if (const auto value = enterNumericValue(this, QStringLiteral("Minimum delay between moves during replay (ms):"),
+                                             settings.minimumMoveDelayMs))
+        settings.minimumMoveDelayMs = *value;
+}
+
+void CMainFrame::importThiefSettings() {
+    QFileDialog dialog(this);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilter(QStringLiteral("INI Files (*.ini)"));
+    dialog.setDefaultSuffix(QStringLiteral("ini"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+    const std::filesystem::path path = dialog.selectedFiles().front().toLatin1().toStdString();
+    if (!isThiefIni(path)) {
+        app_.showMessage("Specify location of THIEF.INI");
+        return;
+    }
+    app_.importSettings(path);
+}
+
+void CMainFrame::arrangeIcons() {
+    // Minimised windows line up along the bottom of the area, left to right.
+    int x = 0;
+    for (QMdiSubWindow* window : area_->subWindowList()) {
+        if (!window->isMinimized()) continue;
+        window->move(x, area_->viewport()->height() - window->height());
+        x += window->width();
+    }
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    if (app_.closeAll()) event->accept();
+    else event->ignore();
+}
+
+}  // namespace tandemora

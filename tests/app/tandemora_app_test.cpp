@@ -1,0 +1,117 @@
+// The application with its main window, headless: new games, their closing questions, option
+// commands and window layouts.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include <QMdiArea>
+#include <QMdiSubWindow>
+
+#include "app/main_frame.h"
+#include "app/tandemora_app.h"
+#include "board/board_frame.h"
+#include "resources/command_texts.h"
+#include "tests/modal_driver.h"
+
+namespace {
+
+using namespace tandemora;
+namespace fs = std::filesystem;
+
+class AppTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder = fs::temp_directory_path() / ("tandemora-app-" + std::to_string(::getpid()));
+        fs::create_directories(folder);
+        std::ofstream(folder / "Tandemora.INI") << "[Window]\nAuto-apply default layout=0\n";
+        std::ofstream(folder / "Tandemora.WL", std::ios::binary) << std::string(1632, '\0');
+        app = std::make_unique<CTandemoraApp>(SettingsFiles{folder / "Tandemora.INI", folder / "Tandemora.WL"});
+        app->start();
+    }
+    void TearDown() override {
+        // Whatever a test left open goes without questions.
+        while (!app->newGameList().empty()) app->removePtrFromGameList(app->newGameList().front().get());
+        app.reset();
+        fs::remove_all(folder);
+    }
+    // Runs a main-window command, answering the question it asks with `answer`.
+    void answer(const char* button) {
+        dialog_test::whenModal(QStringLiteral("Tandemora"), [button](QDialog& box) { dialog_test::click(box, button); });
+    }
+    CBoardFrame& board(size_t game, bool b = false) {
+        const auto& g = app->newGameList().at(game);
+        return static_cast<CBoardFrame&>(b ? *g->boardB : *g->boardA);
+    }
+
+    fs::path folder;
+    std::unique_ptr<CTandemoraApp> app;
+};
+
+TEST_F(AppTest, NewGamesAreNumberedByKindAndPlacedSideBySide) {
+    app->mainFrame().runCommand(kNewBughouseGame);
+    app->mainFrame().runCommand(kNewCrazyhouseGame);
+    app->mainFrame().runCommand(kNewCrazyhouseGame);
+    ASSERT_EQ(app->newGameList().size(), 3u);
+    EXPECT_EQ(board(0).subWindow()->windowTitle(), "Bughouse: New Game 1 (B1)");
+    EXPECT_EQ(board(0, true).subWindow()->windowTitle(), "Bughouse: New Game 1 (B2)");
+    EXPECT_EQ(board(2).subWindow()->windowTitle(), "Crazyhouse: New Game 2");
+    EXPECT_EQ(board(0).subWindow()->geometry(), QRect(0, 0, 480, 480));
+    EXPECT_EQ(board(0, true).subWindow()->geometry(), QRect(481, 0, 480, 480));
+    EXPECT_TRUE(board(0, true).flipped);
+
+    // Once every new game is closed the numbers start again.
+    answer("No");
+    answer("No");
+    answer("No");
+    EXPECT_TRUE(app->closeAll());
+    app->mainFrame().runCommand(kNewCrazyhouseGame);
+    EXPECT_EQ(app->newGameList().front()->gameNumber, 1);
+}
+
+TEST_F(AppTest, ClosingANewGameAsksAndCancelKeepsIt) {
+    app->mainFrame().runCommand(kNewCrazyhouseGame);
+    app->mainFrame().runCommand(kNewBughouseGame);
+    // Cancel at the second question stops Close All; the first game is already gone.
+    answer("No");
+    answer("Cancel");
+    EXPECT_FALSE(app->closeAll());
+    ASSERT_EQ(app->newGameList().size(), 1u);
+    EXPECT_TRUE(app->newGameList().front()->isBughouse());
+
+    answer("Cancel");
+    board(0).command(kCloseDocument)->trigger();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(app->newGameList().size(), 1u);
+    answer("No");
+    board(0).subWindow()->close();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(app->newGameList().empty());
+}
+
+TEST_F(AppTest, ALayoutPutsTheFirstBoardsBackWhereTheyWere) {
+    for (int i = 0; i < 3; ++i) app->mainFrame().runCommand(kNewBughouseGame);
+    for (int i = 0; i < 6; ++i) board(i / 2, i % 2).subWindow()->setGeometry(10 * i, 20 * i, 300 + i, 320);
+    app->mainFrame().runCommand(kSaveLayout1);
+    for (int i = 0; i < 6; ++i) board(i / 2, i % 2).subWindow()->setGeometry(500, 300, 200, 200);
+    app->mainFrame().runCommand(kRestoreLayout1);
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(board(i / 2, i % 2).subWindow()->geometry(), QRect(10 * i, 20 * i, 300 + i, 320));
+    EXPECT_EQ(board(2, true).subWindow()->geometry(), QRect(500, 300, 200, 200));  // only four are stored
+
+    // Saved settings carry the layouts; the settings file already exists.
+    app->mainFrame().runCommand(kSaveSettingsNow);
+    EXPECT_EQ(fs::file_size(folder / "Tandemora.WL"), 1632u);
+}
+
+TEST_F(AppTest, OptionCommandsToggleTheirSettingsAndChecks) {
+    QAction* clocks = app->mainFrame().command(kHighResolutionClocks);
+    app->mainFrame().runCommand(kNewCrazyhouseGame);
+    const int clockX = board(0).boardLayout().whiteClockPos.x;
+    clocks->trigger();
+    EXPECT_TRUE(clocks->isChecked());
+    EXPECT_EQ(app->settings().highPrecisionClocks, 1);
+    EXPECT_LT(board(0).boardLayout().whiteClockPos.x, clockX);  // the longer sample moves the clock left
+    EXPECT_FALSE(app->mainFrame().command(kDeleteLastMove)->isEnabled());
+}
+
+}  // namespace
