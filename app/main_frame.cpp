@@ -38,6 +38,11 @@ CMainFrame::CMainFrame(CTandemoraApp& app) : app_(app), area_(new QMdiArea(this)
     updateCommandStates();
 }
 
+CMainFrame::~CMainFrame() {
+    // The area's windows close with it and report it as they go, to a frame no longer there.
+    area_->disconnect(this);
+}
+
 QAction* CMainFrame::command(int id) const {
     const auto found = commands_.actions.find(id);
     return found == commands_.actions.end() ? nullptr : found->second;

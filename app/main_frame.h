@@ -17,6 +17,7 @@ class CMainFrame : public QMainWindow {
     Q_OBJECT
 public:
     explicit CMainFrame(CTandemoraApp& app);
+    ~CMainFrame() override;
 
     QMdiArea& mdiArea() const { return *area_; }
     // The active child window when it is a board window.

@@ -3,7 +3,9 @@
 
 #include <QFormLayout>
 #include <QGroupBox>
+#include <QGridLayout>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -23,7 +25,7 @@ QListWidget* moveList(const char* name) {
     auto* list = new QListWidget;
     list->setObjectName(QString::fromLatin1(name));
     list->setSelectionMode(QAbstractItemView::SingleSelection);
-    list->setMaximumHeight(90);
+    list->setMaximumHeight(list->fontMetrics().lineSpacing() * 4 + 2 * list->frameWidth());
     return list;
 }
 
@@ -56,6 +58,8 @@ MoveInfoDialog::MoveInfoDialog(CGame& game)
     acceptDigitsOnly(*time_);
     annotation_->setObjectName(QStringLiteral("annotation"));
     comment_->setObjectName(QStringLiteral("comment"));
+    // A few lines: the dialog lies below a board and should stay on the screen.
+    comment_->setFixedHeight(comment_->fontMetrics().lineSpacing() * 5 + 2 * comment_->frameWidth() + 8);
 
     auto* current = new QGroupBox(QStringLiteral("Information about current move:"));
     auto* fields = new QFormLayout(current);
@@ -65,9 +69,12 @@ MoveInfoDialog::MoveInfoDialog(CGame& game)
     fields->addRow(QStringLiteral("Comment:"), comment_);
 
     auto* selection = new QGroupBox(QStringLiteral("Move selection:"));
-    auto* lists = new QFormLayout(selection);
-    lists->addRow(QStringLiteral("Next move:"), nextMoves_);
-    lists->addRow(QStringLiteral("Alternative move:"), alternatives_);
+    // The two lists side by side keep the dialog low enough to fit below a board.
+    auto* lists = new QGridLayout(selection);
+    lists->addWidget(new QLabel(QStringLiteral("Next move:")), 0, 0);
+    lists->addWidget(new QLabel(QStringLiteral("Alternative move:")), 0, 1);
+    lists->addWidget(nextMoves_, 1, 0);
+    lists->addWidget(alternatives_, 1, 1);
 
     auto* apply = new QPushButton(QStringLiteral("Apply changes"));
     auto* discard = new QPushButton(QStringLiteral("Discard changes"));

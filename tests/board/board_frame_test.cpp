@@ -11,10 +11,7 @@
 #include <QTest>
 #include <QTimer>
 
-#include "app/settings/settings.h"
-#include "board/board_environment.h"
-#include "board/board_frame.h"
-#include "board/painting/drawing_resources.h"
+#include "board/fixed_environment.h"
 #include "core/fen.h"
 #include "tests/message_log.h"
 #include "resources/command_texts.h"
@@ -22,24 +19,6 @@
 namespace {
 
 using namespace tandemora;
-
-class TestEnvironment : public BoardEnvironment, public BoardFactory {
-public:
-    TestEnvironment() {
-        area.resize(1000, 600);
-        area.show();
-    }
-    const Settings& settings() const override { return settings_; }
-    const DrawingResources& drawingResources() const override { return resources_; }
-    bool closeGame(CGame&) override { return false; }
-    std::unique_ptr<BoardWindow> createBoard(CGame& game, bool boardB) override {
-        return std::make_unique<CBoardFrame>(game, boardB, *this, area);
-    }
-
-    Settings settings_;
-    DrawingResources resources_ = makeDrawingResources(settings_, 96);
-    QMdiArea area;
-};
 
 class BoardFrameTest : public ::testing::Test {
 protected:
@@ -82,7 +61,7 @@ protected:
     }
     std::string lastMove() { return game->current->moveText; }
 
-    TestEnvironment environment;
+    FixedBoardEnvironment environment;
     std::unique_ptr<CGame> game;
     tandemora_test::MessageLog messages;
 };
@@ -139,11 +118,11 @@ TEST_F(BoardFrameTest, TypedMovesAreSubmittedOnceAndReportedWhenIllegal) {
 TEST_F(BoardFrameTest, APromotionAsksUnlessAutoQueenIsSet) {
     const char* fen = "8/4P3/8/8/8/8/8/k3K3[] w -";
     open(false, fen);
-    environment.settings_.autoQueen = 1;
+    environment.settingsValues.autoQueen = 1;
     drag(centre("e7"), centre("e8"));
     EXPECT_EQ(lastMove(), "e8=Q");
 
-    environment.settings_.autoQueen = 0;
+    environment.settingsValues.autoQueen = 0;
     game->backOne();
     bool asked = false;
     QTimer::singleShot(0, [&] {
