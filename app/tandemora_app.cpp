@@ -97,7 +97,8 @@ bool CTandemoraApp::saveNewGame(CGame& game) {
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setNameFilter(QStringLiteral("BPGN Files (*.bpgn)"));
     dialog.setDefaultSuffix(QStringLiteral("bpgn"));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return true;
+    // Without a file the game is not saved, so it must not be dropped either.
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
     const std::string path = dialog.selectedFiles().front().toLatin1().toStdString();
 
     // The file is replaced only by a complete copy, so a failed save loses nothing.

@@ -35,8 +35,8 @@ public:
     void newGame(bool bughouse);
     // Closes a new game, asking whether to save it; false when the user cancelled.
     bool closeGame(CGame& game, bool removeFromList);
-    // Saves a game that belongs to no file into a file the user names; false when it could not
-    // be written (a cancelled choice counts as done).
+    // Saves a game that belongs to no file into a file the user names; false when the user chose
+    // none or it could not be written.
     bool saveNewGame(CGame& game);
     // Closes every game with its questions; false when the user cancelled one.
     bool closeAll();

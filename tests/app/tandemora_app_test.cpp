@@ -5,6 +5,9 @@
 #include <filesystem>
 #include <fstream>
 
+#include <QApplication>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
@@ -87,6 +90,43 @@ TEST_F(AppTest, ClosingANewGameAsksAndCancelKeepsIt) {
     board(0).subWindow()->close();
     QCoreApplication::processEvents();
     EXPECT_TRUE(app->newGameList().empty());
+}
+
+// Answers the next file dialog with `path`, or cancels it when the path is empty.
+void chooseFile(const std::string& path, int triesLeft = 300) {
+    QTimer::singleShot(10, [path, triesLeft] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!dialog || !dialog->isVisible()) {
+            if (triesLeft > 0) chooseFile(path, triesLeft - 1);
+            else ADD_FAILURE() << "no file dialog";
+            return;
+        }
+        if (path.empty()) return dialog->reject();
+        const fs::path file(path);
+        dialog->setDirectory(QString::fromStdString(file.parent_path().string()));
+        // Typed, as a user would: a selection can be lost while the folder is still being read.
+        dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(QString::fromStdString(file.filename().string()));
+        static_cast<QDialog*>(dialog)->accept();
+    });
+}
+
+TEST_F(AppTest, ANewGameIsSavedOnClosingOrKeptWhenNoFileIsChosen) {
+    app->mainFrame().runCommand(kNewCrazyhouseGame);
+    ASSERT_TRUE(board(0).rules().makeMoveFromText("e4", true, false));
+    const fs::path saved = folder / "game.bpgn";
+    for (const std::string& choice : {std::string(), saved.string()}) {
+        dialog_test::whenModal(QStringLiteral("Tandemora"), [choice](QDialog& box) {
+            chooseFile(choice);
+            dialog_test::click(box, "Yes");
+        });
+        const bool closed = app->closeGame(*app->newGameList().front(), true);
+        EXPECT_EQ(closed, !choice.empty());
+        EXPECT_EQ(app->newGameList().size(), choice.empty() ? 1u : 0u);
+    }
+    std::ifstream in(saved);
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_NE(text.find("[Event \"Crazyhouse game\"]"), std::string::npos);
+    EXPECT_NE(text.find("1A. e4"), std::string::npos);
 }
 
 TEST_F(AppTest, ALayoutPutsTheFirstBoardsBackWhereTheyWere) {
