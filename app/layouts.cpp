@@ -1,6 +1,9 @@
-// The saved window layouts: where the main window and the first board windows lie.
+// The saved window layouts: where the main window, the first board windows and the first game
+// lists lie, and how the boards' toolbars are docked.
 #include <QMdiSubWindow>
+#include <QSettings>
 
+#include "app/game_list/bpgn_manager.h"
 #include "app/main_frame.h"
 #include "app/tandemora_app.h"
 #include "app/window_placement.h"
@@ -8,20 +11,34 @@
 
 namespace tandemora {
 
-std::vector<CBoardFrame*> CTandemoraApp::layoutBoards() const {
-    std::vector<CBoardFrame*> boards;
-    for (const auto& game : newGameList_)
-        for (BoardWindow* window : {game->boardA.get(), game->boardB.get()})
-            if (window) boards.push_back(static_cast<CBoardFrame*>(window));
+namespace {
+
+// One docking state of the boards' toolbars is kept for all layouts, in the user's settings.
+const QString kToolbarStateKey = QStringLiteral("test");
+
+}  // namespace
+
+std::vector<std::pair<CBoardFrame*, bool>> CTandemoraApp::layoutBoards() const {
+    std::vector<std::pair<CBoardFrame*, bool>> boards;
+    for (CGame* game : shownGames()) {
+        const bool listed = game->manager != nullptr;
+        boards.emplace_back(static_cast<CBoardFrame*>(game->boardA.get()), listed);
+        if (game->boardB) boards.emplace_back(static_cast<CBoardFrame*>(game->boardB.get()), false);
+    }
     return boards;
 }
 
 void CTandemoraApp::saveLayout(int n) {
     WindowLayout layout;
     layout.mainWindow = placementOf(mainFrame_.get());
-    for (CBoardFrame* board : layoutBoards()) {
+    for (const auto& [board, listedBoardA] : layoutBoards()) {
         if (layout.boardCount == static_cast<int>(layout.boards.size())) break;
         layout.boards[layout.boardCount++] = placementOf(board->subWindow());
+        if (listedBoardA) QSettings().setValue(kToolbarStateKey, board->saveState());
+    }
+    for (CBPGNManager* list : managerList_) {
+        if (layout.listCount == static_cast<int>(layout.lists.size())) break;
+        layout.lists[layout.listCount++] = placementOf(list->subWindow());
     }
     writeLayout(layouts_, n, layout);
 }
@@ -29,9 +46,15 @@ void CTandemoraApp::saveLayout(int n) {
 void CTandemoraApp::applyLayout(int n) {
     const WindowLayout layout = readLayout(layouts_, n);
     applyPlacement(mainFrame_.get(), layout.mainWindow);
-    const std::vector<CBoardFrame*> boards = layoutBoards();
-    for (int i = 0; i < layout.boardCount && i < static_cast<int>(boards.size()); ++i)
-        applyPlacement(boards[i]->subWindow(), layout.boards[i]);
+    const auto boards = layoutBoards();
+    const QByteArray toolbars = QSettings().value(kToolbarStateKey).toByteArray();
+    for (int i = 0; i < layout.boardCount && i < static_cast<int>(boards.size()); ++i) {
+        const auto& [board, listedBoardA] = boards[static_cast<size_t>(i)];
+        if (listedBoardA && !toolbars.isEmpty()) board->restoreState(toolbars);
+        applyPlacement(board->subWindow(), layout.boards[static_cast<size_t>(i)]);
+    }
+    for (int i = 0; i < layout.listCount && i < static_cast<int>(managerList_.size()); ++i)
+        applyPlacement(managerList_[static_cast<size_t>(i)]->subWindow(), layout.lists[static_cast<size_t>(i)]);
 }
 
 }  // namespace tandemora

@@ -18,9 +18,8 @@ namespace tandemora {
 
 namespace {
 
-// Commands that arrive with the game lists, the database and the sounds; shown, not yet usable.
-constexpr int kNotYetAvailable[] = {kOpenFile,  kSave,      kSaveAs,    kSaveAll,           kCreateDatabase,
-                                    kCreateIndex, kLoadIndex, kEventSounds, kRetrieveNearbyGames, kHelpTopics};
+// Commands that arrive with the database windows, and help, which has no text yet.
+constexpr int kNotYetAvailable[] = {kCreateDatabase, kCreateIndex, kLoadIndex, kRetrieveNearbyGames, kHelpTopics};
 
 }  // namespace
 
@@ -48,16 +47,18 @@ QAction* CMainFrame::command(int id) const {
     return found == commands_.actions.end() ? nullptr : found->second;
 }
 
-CBoardFrame* CMainFrame::activeBoard() const {
-    QMdiSubWindow* active = area_->currentSubWindow();
-    return active ? qobject_cast<CBoardFrame*>(active->widget()) : nullptr;
-}
+CBoardFrame* CMainFrame::activeBoard() const { return app_.activeChild().board; }
 
 void CMainFrame::updateCommandStates() {
-    CBoardFrame* board = activeBoard();
+    const CTandemoraApp::ActiveChild active = app_.activeChild();
+    CBoardFrame* board = active.board;
+    const bool listOrBoard = board || active.list;
     const std::pair<int, bool> states[] = {
-        {kCloseGame, board != nullptr},
-        {kCloseAll, board != nullptr},
+        {kCloseGame, listOrBoard},
+        {kCloseAll, listOrBoard},
+        {kSave, listOrBoard},
+        {kSaveAs, listOrBoard},
+        {kSaveAll, listOrBoard},
         {kModifyParameters, board != nullptr},
         {kDeleteLastMove, board && board->game().current && board->game().current->parent},
         {kAnalysisMode, board != nullptr}};
@@ -89,10 +90,12 @@ void CMainFrame::runCommand(int id) {
     switch (id) {
     case kNewCrazyhouseGame: app_.newGame(false); break;
     case kNewBughouseGame: app_.newGame(true); break;
-    case kCloseGame:
-        if (board) app_.closeGame(board->game(), true);
-        break;
+    case kOpenFile: app_.openFile(); break;
+    case kCloseGame: app_.closeActive(); break;
     case kCloseAll: app_.closeAll(); break;
+    case kSave: app_.save(nullptr, nullptr, false); break;
+    case kSaveAs: app_.save(nullptr, nullptr, true); break;
+    case kSaveAll: app_.saveAll(); break;
     case kExit: close(); break;
     case kModifyParameters:
         if (board) editGameParameters(board->game(), this);

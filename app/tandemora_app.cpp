@@ -3,12 +3,13 @@
 #include <algorithm>
 #include <sstream>
 
-#include <QFileDialog>
+#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QScreen>
 
 #include "app/dialogs/message_box.h"
 #include "app/dialogs/move_info_dialog.h"
+#include "app/game_list/bpgn_manager.h"
 #include "app/main_frame.h"
 #include "board/board_frame.h"
 #include "game/file_replacement.h"
@@ -24,6 +25,8 @@ CTandemoraApp::CTandemoraApp(SettingsFiles files) : files_(std::move(files)) { s
 
 CTandemoraApp::~CTandemoraApp() {
     // The games' windows live in the main window: they go first.
+    for (CBPGNManager* list : managerList_) delete list->subWindow();
+    managerList_.clear();
     newGameList_.clear();
     mainFrame_.reset();
     setMessageSink(nullptr);
@@ -59,12 +62,12 @@ void CTandemoraApp::newGame(bool bughouse) {
     if (bughouse) game->createBughouseBoards(*this);
     else game->createCrazyhouseBoards(*this);
     game->updateNavigationState();
-    placeNewBoards(*game);
+    placeBoards(*game);
     newGameList_.push_back(std::move(game));
     if (settings_.autoApplyDefaultLayout) applyLayout(0);
 }
 
-void CTandemoraApp::placeNewBoards(CGame& game) {
+void CTandemoraApp::placeBoards(CGame& game) {
     auto* a = static_cast<CBoardFrame*>(game.boardA.get());
     auto* b = static_cast<CBoardFrame*>(game.boardB.get());
     if (settings_.autoApplyDefaultLayout) {
@@ -78,11 +81,33 @@ void CTandemoraApp::placeNewBoards(CGame& game) {
     a->bringToTop();
 }
 
+QWidget& CTandemoraApp::mainFrameWidget() const { return *mainFrame_; }
+
+CTandemoraApp::ActiveChild CTandemoraApp::activeChild() const {
+    ActiveChild child;
+    if (!mainFrame_) return child;  // the main window is still being made
+    if (QMdiSubWindow* active = mainFrame_->mdiArea().currentSubWindow()) {
+        child.board = qobject_cast<CBoardFrame*>(active->widget());
+        child.list = qobject_cast<CBPGNManager*>(active->widget());
+    }
+    return child;
+}
+
+CBPGNManager* CTandemoraApp::managerOf(const CGame& game) const {
+    const auto found = std::find_if(managerList_.begin(), managerList_.end(),
+                                    [&game](const CBPGNManager* list) { return game.manager == list; });
+    return found == managerList_.end() ? nullptr : *found;
+}
+
 bool CTandemoraApp::closeGame(CGame& game, bool removeFromList) {
+    if (CBPGNManager* list = managerOf(game)) {
+        list->closeGameBoards(game);
+        return true;
+    }
     switch (askYesNoCancel(mainFrame_.get(), "Save New Game " + std::to_string(game.gameNumber) + "?")) {
     case Answer::kCancel: return false;
     case Answer::kYes:
-        if (!saveNewGame(game)) return false;
+        if (!saveNewGame(game, false)) return false;
         break;
     case Answer::kNo: break;
     }
@@ -90,23 +115,31 @@ bool CTandemoraApp::closeGame(CGame& game, bool removeFromList) {
     return true;
 }
 
-bool CTandemoraApp::saveNewGame(CGame& game) {
+bool CTandemoraApp::saveNewGame(CGame& game, bool asNewFile) {
     if (game.manager) return false;
-    QFileDialog dialog(mainFrame_.get());
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setNameFilter(QStringLiteral("BPGN Files (*.bpgn)"));
-    dialog.setDefaultSuffix(QStringLiteral("bpgn"));
-    // Without a file the game is not saved, so it must not be dropped either.
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
-    const std::string path = dialog.selectedFiles().front().toLatin1().toStdString();
-
+    const std::optional<std::string> path = askSaveFileName();
+    // Without a file the game is not saved, so closing must not drop it either.
+    if (!path) return asNewFile;
+    if (asNewFile) {
+        // From now on the game belongs to its new list, which owns it.
+        const auto owned = std::find_if(newGameList_.begin(), newGameList_.end(),
+                                        [&game](const auto& listed) { return listed.get() == &game; });
+        if (owned == newGameList_.end()) return false;
+        auto* list = new CBPGNManager(*this, mainFrame_->mdiArea());
+        std::unique_ptr<CGame> moved = std::move(*owned);
+        newGameList_.erase(owned);
+        list->addGame(std::move(moved), true);
+        managerList_.push_back(list);
+        const bool saved = list->saveGames(*path);
+        game.updateTitles();
+        return saved;
+    }
     // The file is replaced only by a complete copy, so a failed save loses nothing.
     std::ostringstream details;
     const Replacement result =
-        replaceFile(path, [&](std::ostream& out) { return game.storeGameToStream(out); }, details);
+        replaceFile(*path, [&](std::ostream& out) { return game.storeGameToStream(out); }, details);
     if (result == Replacement::kCannotOpen) {
-        showMessage("Could not open " + path + " for saving.");
+        showMessage("Could not open " + *path + " for saving.");
         return false;
     }
     if (result == Replacement::kCannotWrite) {
@@ -117,17 +150,21 @@ bool CTandemoraApp::saveNewGame(CGame& game) {
 }
 
 bool CTandemoraApp::closeAll() {
-    std::vector<CGame*> closed;
-    bool cancelled = false;
+    std::vector<CGame*> closedGames;
     for (const auto& game : newGameList_) {
-        if (!closeGame(*game, false)) {
-            cancelled = true;
-            break;
-        }
-        closed.push_back(game.get());
+        if (!closeGame(*game, false)) break;
+        closedGames.push_back(game.get());
     }
-    for (CGame* game : closed) removePtrFromGameList(game);
-    return !cancelled && newGameList_.empty();
+    for (CGame* game : closedGames) removePtrFromGameList(game);
+    if (!newGameList_.empty()) return false;
+
+    std::vector<CBPGNManager*> closedLists;
+    for (CBPGNManager* list : managerList_) {
+        if (!list->closeWithPrompt(false)) break;
+        closedLists.push_back(list);
+    }
+    for (CBPGNManager* list : closedLists) removePtrFromManagerList(list);
+    return managerList_.empty();
 }
 
 void CTandemoraApp::removePtrFromGameList(CGame* game) {
@@ -140,8 +177,18 @@ void CTandemoraApp::removePtrFromGameList(CGame* game) {
     newGameList_.erase(found);
 }
 
+std::vector<CGame*> CTandemoraApp::shownGames() const {
+    std::vector<CGame*> games;
+    for (const CBPGNManager* list : managerList_)
+        for (const auto& game : list->games())
+            if (game->boardA) games.push_back(game.get());
+    for (const auto& game : newGameList_)
+        if (game->boardA) games.push_back(game.get());
+    return games;
+}
+
 void CTandemoraApp::repaintBoards() {
-    for (const auto& game : newGameList_) {
+    for (CGame* game : shownGames()) {
         if (!game->displayOn) continue;
         for (BoardWindow* window : {game->boardA.get(), game->boardB.get()})
             if (window) window->relayout();

@@ -5,6 +5,8 @@
 
 #include <array>
 #include <memory>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "app/settings/settings.h"
@@ -14,8 +16,11 @@
 #include "game/game.h"
 #include "game/messages.h"
 
+class QWidget;
+
 namespace tandemora {
 
+class CBPGNManager;
 class CBoardFrame;
 class CMainFrame;
 
@@ -27,20 +32,44 @@ public:
     // Start-up: the main window, the settings and layout files, default layout, option checks.
     void start();
     CMainFrame& mainFrame() const { return *mainFrame_; }
+    QWidget& mainFrameWidget() const;
 
     Settings& mutableSettings() { return settings_; }
     const std::vector<std::unique_ptr<CGame>>& newGameList() const { return newGameList_; }
+    const std::vector<CBPGNManager*>& managerList() const { return managerList_; }
+
+    // The active child window: a board window or a game list, or neither.
+    struct ActiveChild {
+        CBoardFrame* board = nullptr;
+        CBPGNManager* list = nullptr;
+    };
+    ActiveChild activeChild() const;
 
     int nextGameNumber(bool bughouse);
     void newGame(bool bughouse);
-    // Closes a new game, asking whether to save it; false when the user cancelled.
+    // Places the windows of a game that was just given its boards, and shows them.
+    void placeBoards(CGame& game);
+    // Closes a shown game: a new game asks whether to save it, a list's game closes its boards.
+    // False when the user cancelled.
     bool closeGame(CGame& game, bool removeFromList);
-    // Saves a game that belongs to no file into a file the user names; false when the user chose
-    // none or it could not be written.
-    bool saveNewGame(CGame& game);
-    // Closes every game with its questions; false when the user cancelled one.
+    // Saves a game that belongs to no file into a file the user names: as the first game of a
+    // new game list, or (when closing) into that file alone. False when nothing was saved.
+    bool saveNewGame(CGame& game, bool asNewFile);
+    // Closes every new game and game list with their questions; false when the user cancelled.
     bool closeAll();
+    void addToManagerList(CBPGNManager* list);
+    void removePtrFromManagerList(CBPGNManager* list);
     void removePtrFromGameList(CGame* game);
+
+    // The file commands.
+    void openFile();
+    // Opens a file as a game list; false when it yielded none (reported).
+    bool openFile(const std::string& path);
+    void save(CBoardFrame* board, CBPGNManager* list, bool saveAs);
+    void saveAll();
+    void closeActive();
+    // A file name for saving, from the save dialog; none when cancelled.
+    std::optional<std::string> askSaveFileName();
 
     void saveLayout(int n);
     void applyLayout(int n);
@@ -65,10 +94,14 @@ public:
 
 private:
     void createDrawingResources();
-    // The board windows in the order layouts store them.
-    std::vector<CBoardFrame*> layoutBoards() const;
-    // Brings up the windows of a game that was just given its boards.
-    void placeNewBoards(CGame& game);
+    // Every shown game: the games of the lists in order, then the new games.
+    std::vector<CGame*> shownGames() const;
+    // The board windows in the order layouts store them, and whether each is board A of a
+    // list's game.
+    std::vector<std::pair<CBoardFrame*, bool>> layoutBoards() const;
+    CBPGNManager* managerOf(const CGame& game) const;
+    // Offers to import a file the reader could not read whole; true when it was imported.
+    bool offerImport(const std::string& path);
 
     SettingsFiles files_;
     Settings settings_;
@@ -76,6 +109,7 @@ private:
     LayoutBytes layouts_{};  // the four saved layouts, as the layout file holds them
     std::unique_ptr<CMainFrame> mainFrame_;
     std::vector<std::unique_ptr<CGame>> newGameList_;
+    std::vector<CBPGNManager*> managerList_;  // the windows own themselves
     int nextCrazyhouseNumber_ = 1;
     int nextBughouseNumber_ = 1;
 };

@@ -3,7 +3,7 @@
 
 #include "core/fen.h"
 #include "tools/commands.h"
-#include "tools/game_file.h"
+#include "game/game_file.h"
 
 namespace tandemora {
 

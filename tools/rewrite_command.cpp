@@ -3,7 +3,7 @@
 
 #include "tools/commands.h"
 #include "game/file_replacement.h"
-#include "tools/game_file.h"
+#include "game/game_file.h"
 
 namespace tandemora {
 

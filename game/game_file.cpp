@@ -1,4 +1,4 @@
-#include "tools/game_file.h"
+#include "game/game_file.h"
 
 #include <algorithm>
 #include <fstream>

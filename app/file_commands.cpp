@@ -1,0 +1,143 @@
+// The file commands: open a BPGN file as a game list (importing what the reader cannot read),
+// save, save as, save all, close; and the list of open game lists.
+#include <QFileDialog>
+
+#include "app/dialogs/message_box.h"
+#include "app/game_list/bpgn_manager.h"
+#include "app/main_frame.h"
+#include "app/tandemora_app.h"
+#include "board/board_frame.h"
+#include "game/game_file.h"
+#include "game/importer.h"
+
+namespace tandemora {
+
+namespace {
+
+const QString kBpgnFilter = QStringLiteral("BPGN Files (*.bpgn)");
+
+// The games the importer takes from a file; none when it cannot read the file.
+std::vector<std::unique_ptr<CGame>> importedGames(const std::string& path) {
+    std::vector<std::unique_ptr<CGame>> games;
+    std::optional<std::string> text = readFileText(path);
+    if (!text) return games;
+    std::istringstream in(std::move(*text));
+    GameImporter importer(in);
+    for (ImportedGame imported; importer.next(imported);)
+        if (imported.game) games.push_back(std::move(imported.game));
+    return games;
+}
+
+}  // namespace
+
+std::optional<std::string> CTandemoraApp::askSaveFileName() {
+    QFileDialog dialog(mainFrame_.get());
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilter(kBpgnFilter);
+    dialog.setDefaultSuffix(QStringLiteral("bpgn"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return dialog.selectedFiles().front().toLatin1().toStdString();
+}
+
+void CTandemoraApp::addToManagerList(CBPGNManager* list) {
+    managerList_.push_back(list);
+    if (settings_.autoApplyDefaultLayout) applyLayout(0);
+}
+
+void CTandemoraApp::removePtrFromManagerList(CBPGNManager* list) {
+    const auto found = std::find(managerList_.begin(), managerList_.end(), list);
+    if (found == managerList_.end()) {
+        showMessage("Error in CTandemoraApp::removePtrFromManagerList()");
+        return;
+    }
+    managerList_.erase(found);
+}
+
+void CTandemoraApp::openFile() {
+    QFileDialog dialog(mainFrame_.get());
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilter(kBpgnFilter);
+    dialog.setDefaultSuffix(QStringLiteral("bpgn"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+    openFile(dialog.selectedFiles().front().toLatin1().toStdString());
+}
+
+bool CTandemoraApp::openFile(const std::string& path) {
+    auto* list = new CBPGNManager(*this, mainFrame_->mdiArea());
+    switch (list->openFile(path)) {
+    case CBPGNManager::Reading::kAllGames:
+        addToManagerList(list);
+        return true;
+    case CBPGNManager::Reading::kStoppedEarly:
+        // What was read stays listed unless the importer does better.
+        if (offerImport(path)) list->closeWithPrompt(false);
+        else addToManagerList(list);
+        return true;
+    case CBPGNManager::Reading::kNoGames:
+        list->closeWithPrompt(false);
+        if (offerImport(path)) return true;
+        showMessage("Could not parse any games in " + path);
+        return false;
+    case CBPGNManager::Reading::kCannotOpen: break;
+    }
+    list->closeWithPrompt(false);
+    return false;
+}
+
+bool CTandemoraApp::offerImport(const std::string& path) {
+    std::vector<std::unique_ptr<CGame>> games = importedGames(path);
+    if (games.empty()) return false;
+    const std::string question = "Not every game of " + path + " is in the form this program writes, but " +
+                                 std::to_string(games.size()) +
+                                 " games can be imported. Import them into a new game list? The file itself "
+                                 "stays as it is.";
+    if (askYesNoCancel(mainFrame_.get(), question) != Answer::kYes) return false;
+    // An unsaved list: saving it asks for a new file, so the original is never overwritten.
+    auto* list = new CBPGNManager(*this, mainFrame_->mdiArea());
+    for (auto& game : games) list->addGame(std::move(game), &game == &games.back());
+    addToManagerList(list);
+    return true;
+}
+
+void CTandemoraApp::save(CBoardFrame* board, CBPGNManager* list, bool saveAs) {
+    if (!board && !list) {
+        const ActiveChild active = activeChild();
+        board = active.board;
+        list = active.list;
+    }
+    if (board && board->game().manager) list = managerOf(board->game());
+    if (list) {
+        std::string path;
+        if (saveAs || list->path() == "Unsaved") {
+            const std::optional<std::string> chosen = askSaveFileName();
+            if (!chosen) return;
+            path = *chosen;
+        }
+        list->saveGames(path);
+    } else if (board) {
+        saveNewGame(board->game(), true);
+    } else {
+        showMessage("You must select a game to be saved");
+    }
+}
+
+void CTandemoraApp::saveAll() {
+    // Saving a new game moves it into a list of its own, so walk a copy.
+    std::vector<CGame*> newGames;
+    for (const auto& game : newGameList_) newGames.push_back(game.get());
+    for (CGame* game : newGames) save(static_cast<CBoardFrame*>(game->boardA.get()), nullptr, false);
+    const std::vector<CBPGNManager*> lists = managerList_;
+    for (CBPGNManager* list : lists) save(nullptr, list, false);
+}
+
+void CTandemoraApp::closeActive() {
+    const ActiveChild active = activeChild();
+    CBPGNManager* list = active.list;
+    if (active.board && active.board->game().manager) list = managerOf(active.board->game());
+    if (list) list->closeWithPrompt(true);
+    else if (active.board) closeGame(active.board->game(), true);
+}
+
+}  // namespace tandemora

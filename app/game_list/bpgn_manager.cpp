@@ -1,0 +1,225 @@
+#include "app/game_list/bpgn_manager.h"
+
+#include <algorithm>
+#include <optional>
+#include <sstream>
+
+#include <QApplication>
+#include <QEvent>
+#include <QListView>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "app/dialogs/message_box.h"
+#include "app/game_list/game_list_model.h"
+#include "app/tandemora_app.h"
+#include "game/file_replacement.h"
+#include "game/game_file.h"
+#include "game/messages.h"
+
+namespace tandemora {
+
+namespace {
+
+// The wait cursor for as long as a long piece of work runs.
+struct WaitCursor {
+    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+};
+
+}  // namespace
+
+CBPGNManager::CBPGNManager(CTandemoraApp& app, QMdiArea& area) : app_(app) {
+    model_ = new GameListModel(games_, this);
+    list_ = new QListView(this);
+    list_->setModel(model_);
+    list_->setUniformItemSizes(true);  // a hundred thousand lines scroll without measuring each
+    list_->setSelectionMode(QAbstractItemView::SingleSelection);
+    list_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(list_);
+    connect(list_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& index) { selectItem(index.row()); });
+
+    subWindow_ = area.addSubWindow(this);
+    subWindow_->installEventFilter(this);
+    subWindow_->setGeometry(0, 504, 720, 180);
+    setTitle(fileName_ + " game list.");
+    subWindow_->show();
+}
+
+CBPGNManager::~CBPGNManager() {
+    // The games' boards live in other windows: they close with the games, before this widget goes.
+    games_.clear();
+}
+
+void CBPGNManager::setTitle(const std::string& title) {
+    setWindowTitle(QString::fromLatin1(title));
+    subWindow_->setWindowTitle(windowTitle());
+}
+
+std::string CBPGNManager::numberedTitle(int index) const {
+    return fileName_ + " Game List (" + std::to_string(index + 1) + "/" + std::to_string(games_.size()) + ")";
+}
+
+void CBPGNManager::clear() {
+    showSelection(-1);
+    currentGame_ = nullptr;
+    currentIndex_ = -1;
+    games_.clear();
+    model_->refill();
+    setTitle(fileName_ + " game list.");
+}
+
+CBPGNManager::Reading CBPGNManager::openFile(const std::string& path) {
+    clear();
+    fileName_ = path;
+    const WaitCursor wait;
+    std::optional<std::string> text = readFileText(path);
+    if (!text) {
+        showMessage("Could not open " + path);
+        return Reading::kCannotOpen;
+    }
+    GameFileReader reader(std::move(*text));
+    while (std::unique_ptr<CGame> game = reader.next()) {
+        game->manager = this;
+        game->events = &app_;
+        games_.push_back(std::move(game));
+    }
+    if (games_.empty()) return Reading::kNoGames;
+    fillList();
+    return reader.stopLine() ? Reading::kStoppedEarly : Reading::kAllGames;
+}
+
+void CBPGNManager::fillList() {
+    model_->refill();
+    setTitle(fileName_ + " Game List.");
+}
+
+void CBPGNManager::addGame(std::unique_ptr<CGame> game, bool refill) {
+    game->manager = this;
+    game->events = &app_;
+    games_.push_back(std::move(game));
+    games_.back()->gameNumber = gameCount();
+    if (refill) fillList();
+}
+
+CGame* CBPGNManager::selectedGame() const {
+    const QModelIndexList selected = list_->selectionModel()->selectedRows();
+    if (selected.isEmpty()) return nullptr;
+    return games_.at(static_cast<size_t>(selected.front().row())).get();
+}
+
+void CBPGNManager::showSelection(int index) {
+    const QSignalBlocker blocker(list_->selectionModel());
+    if (index < 0) list_->selectionModel()->clear();
+    else list_->selectionModel()->setCurrentIndex(model_->index(index), QItemSelectionModel::ClearAndSelect);
+}
+
+void CBPGNManager::selectItem(int index) {
+    if (index < 0) return;
+    if (index >= gameCount()) internalError("CPBNManager::selectItem: internal error");
+    CGame& game = *games_[static_cast<size_t>(index)];
+    if (&game == currentGame_) return;
+    if (currentGame_) {
+        Answer answer = Answer::kYes;
+        if (!app_.settings().autoClosePreviousGame) {
+            // The question must not meet the selection half-changed.
+            showSelection(index);
+            answer = askYesNoCancel(&app_.mainFrameWidget(), "Close previous game?");
+        }
+        if (answer == Answer::kCancel) {
+            showSelection(currentIndex_);
+            return;
+        }
+        if (answer == Answer::kYes) {
+            currentGame_->closeBoards();
+            currentGame_ = nullptr;
+        }
+    }
+    setTitle(numberedTitle(index));
+    showSelection(index);
+    const bool hadBoards = game.boardA != nullptr;
+    const bool shown = game.showGame(app_);
+    if (shown && !hadBoards) app_.placeBoards(game);
+    if (app_.settings().autoApplyDefaultLayout) app_.applyLayout(0);
+    if (shown) {
+        currentGame_ = &game;
+        currentIndex_ = index;
+    }
+}
+
+void CBPGNManager::closeGameBoards(CGame& game) {
+    game.closeBoards();
+    if (&game != currentGame_) return;
+    currentGame_ = nullptr;
+    currentIndex_ = -1;
+    showSelection(-1);
+}
+
+bool CBPGNManager::saveGames(const std::string& path) {
+    const QModelIndex selected = list_->selectionModel()->currentIndex();
+    const std::string target = path.empty() ? fileName_ : path;
+    std::ostringstream details;
+    const Replacement result = replaceFile(
+        target,
+        [this](std::ostream& out) {
+            for (const auto& game : games_)
+                if (!game->storeGameToStream(out) || !out) return false;
+            return true;
+        },
+        details);
+    if (result != Replacement::kDone) {
+        showMessage("Could not save games to " + target);
+        return false;
+    }
+    if (!path.empty()) fileName_ = path;
+    for (const auto& game : games_) {
+        game->modified = false;
+        if (game->boardA) game->updateTitles();
+    }
+    setTitle(selected.isValid() && list_->selectionModel()->isSelected(selected) ? numberedTitle(selected.row())
+                                                                                 : fileName_ + " Game List");
+    return true;
+}
+
+bool CBPGNManager::closeWithPrompt(bool removeFromList) {
+    const bool changed = std::any_of(games_.begin(), games_.end(), [](const auto& game) { return game->modified; });
+    if (changed) {
+        switch (askYesNoCancel(&app_.mainFrameWidget(), "Save game changes to " + fileName_ + "?")) {
+        case Answer::kCancel: return false;
+        case Answer::kNo: break;
+        case Answer::kYes:
+            // A list that never had a file asks for one; a save that fails keeps the list open.
+            if (fileName_ == "Unsaved") {
+                const std::optional<std::string> chosen = app_.askSaveFileName();
+                if (!chosen || !saveGames(*chosen)) return false;
+            } else if (!saveGames({})) {
+                return false;
+            }
+            break;
+        }
+    }
+    if (removeFromList) app_.removePtrFromManagerList(this);
+    games_.clear();
+    subWindow_->removeEventFilter(this);
+    subWindow_->hide();
+    subWindow_->deleteLater();
+    return true;
+}
+
+bool CBPGNManager::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == subWindow_ && event->type() == QEvent::Close) {
+        // Closing may ask and then destroy this window: let the close event finish first.
+        event->ignore();
+        QTimer::singleShot(0, this, [this] { closeWithPrompt(true); });
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+}  // namespace tandemora

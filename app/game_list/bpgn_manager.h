@@ -1,0 +1,74 @@
+// A game-list window: the games of one BPGN file (or of none yet, "Unsaved"), one line each;
+// selecting a line opens that game on its boards, and the list writes all its games back.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <QWidget>
+
+#include "game/game.h"
+
+class QListView;
+class QMdiArea;
+class QMdiSubWindow;
+
+namespace tandemora {
+
+class CTandemoraApp;
+class GameListModel;
+
+class CBPGNManager : public QWidget, public GameList {
+    Q_OBJECT
+public:
+    // An empty list "Unsaved" in its own window of the area.
+    CBPGNManager(CTandemoraApp& app, QMdiArea& area);
+    ~CBPGNManager() override;
+
+    enum class Reading { kAllGames, kStoppedEarly, kNoGames, kCannotOpen };
+    // Reads the file's games into the list, up to the first one that cannot be read. Says
+    // nothing when no game could be read; the caller decides what to offer.
+    Reading openFile(const std::string& path);
+    // Writes every game to `path`, or to the list's own file when empty; false on failure,
+    // which has been reported. The old file is replaced only by a complete one.
+    bool saveGames(const std::string& path);
+    void addGame(std::unique_ptr<CGame> game, bool refill);
+    CGame* selectedGame() const;
+    // Closes the list, asking first when a game was changed; false when the user cancelled.
+    bool closeWithPrompt(bool removeFromList);
+    // The user selected line `index`: opens that game, with the question about the previous one.
+    void selectItem(int index);
+    // A board window of one of the list's games was closed: its boards go.
+    void closeGameBoards(CGame& game);
+
+    QMdiSubWindow* subWindow() const { return subWindow_; }
+    const std::vector<std::unique_ptr<CGame>>& games() const { return games_; }
+    CGame* currentGame() const { return currentGame_; }
+    int currentIndex() const { return currentIndex_; }
+    // GameList.
+    const std::string& path() const override { return fileName_; }
+    int gameCount() const override { return static_cast<int>(games_.size()); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void clear();
+    void fillList();
+    // Puts the list's selection on `index` (-1 for none) without it counting as the user's.
+    void showSelection(int index);
+    void setTitle(const std::string& title);
+    std::string numberedTitle(int index) const;
+
+    CTandemoraApp& app_;
+    QMdiSubWindow* subWindow_ = nullptr;
+    QListView* list_ = nullptr;
+    GameListModel* model_ = nullptr;
+    std::vector<std::unique_ptr<CGame>> games_;
+    std::string fileName_ = "Unsaved";
+    CGame* currentGame_ = nullptr;
+    int currentIndex_ = -1;
+};
+
+}  // namespace tandemora

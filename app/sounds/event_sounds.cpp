@@ -1,0 +1,38 @@
+#include "app/sounds/event_sounds.h"
+
+#include "game/game_file.h"
+
+namespace tandemora {
+namespace {
+
+std::optional<std::vector<unsigned char>> readImage(const std::string& path) {
+    const auto text = readFileText(path);
+    if (!text) return std::nullopt;
+    return std::vector<unsigned char>(text->begin(), text->end());
+}
+
+}  // namespace
+
+void EventSounds::loadAll(const Settings& settings) {
+    for (size_t index = 0; index < images_.size(); ++index)
+        reload(static_cast<int>(index), settings.eventSoundPaths[index]);
+}
+
+bool EventSounds::reload(int index, const std::string& path) {
+    auto& image = images_.at(index);
+    image.reset();  // the old sound goes before the new file is read, not after
+    image = readImage(path);
+    return image.has_value();
+}
+
+void EventSounds::play(int index, const Settings& settings) {
+    const auto& image = images_.at(index);
+    if (settings.eventSoundsEnabled && image) player_.play(*image);
+}
+
+bool EventSounds::playFile(const std::string& path) {
+    const auto image = readImage(path);
+    return image && player_.play(*image);
+}
+
+}  // namespace tandemora
