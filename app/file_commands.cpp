@@ -89,10 +89,9 @@ bool CTandemoraApp::openFile(const std::string& path) {
 bool CTandemoraApp::offerImport(const std::string& path) {
     std::vector<std::unique_ptr<CGame>> games = importedGames(path);
     if (games.empty()) return false;
-    const std::string question = "Not every game of " + path + " is in the form this program writes, but " +
-                                 std::to_string(games.size()) +
-                                 " games can be imported. Import them into a new game list? The file itself "
-                                 "stays as it is.";
+    const std::string count = games.size() == 1 ? "1 game" : std::to_string(games.size()) + " games";
+    const std::string question = "Not every game of " + path + " is in the form this program writes, but " + count +
+                                 " can be imported. Import into a new game list? The file itself stays as it is.";
     if (askYesNoCancel(mainFrame_.get(), question) != Answer::kYes) return false;
     // An unsaved list: saving it asks for a new file, so the original is never overwritten.
     auto* list = new CBPGNManager(*this, mainFrame_->mdiArea());

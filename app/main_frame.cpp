@@ -9,6 +9,7 @@
 #include "app/dialogs/about_dialog.h"
 #include "app/dialogs/game_parameters_dialog.h"
 #include "app/dialogs/numeric_value_dialog.h"
+#include "app/sounds/event_sound_dialog.h"
 #include "app/tandemora_app.h"
 #include "app/window_placement.h"
 #include "board/board_frame.h"
@@ -106,6 +107,7 @@ void CMainFrame::runCommand(int id) {
     case kAnalysisMode:
         if (board) board->rules().enterAnalysis();
         break;
+    case kEventSounds: configureEventSounds(this, settings, app_.eventSounds()); break;
     case kEnableEventSounds: toggleSetting(settings.eventSoundsEnabled); break;
     case kHighResolutionClocks:
         toggleSetting(settings.highPrecisionClocks);

@@ -37,6 +37,7 @@ void CTandemoraApp::start() {
     mainFrame_->show();
     loadSettings(settings_, layouts_, files_);
     createDrawingResources();
+    sounds_.loadAll(settings_);
     applyLayout(0);
     mainFrame_->updateOptionChecks();
 }
@@ -198,15 +199,14 @@ void CTandemoraApp::repaintBoards() {
 void CTandemoraApp::importSettings(const std::filesystem::path& path) {
     loadSettings(settings_, path);
     createDrawingResources();
+    sounds_.loadAll(settings_);
     mainFrame_->updateOptionChecks();
     repaintBoards();
 }
 
 void CTandemoraApp::saveSettings() { tandemora::saveSettings(settings_, layouts_, files_); }
 
-void CTandemoraApp::playEventSound(int) {
-    // The sound player arrives with the event sounds; until then the events pass silently.
-}
+void CTandemoraApp::playEventSound(int index) { sounds_.play(index, settings_); }
 
 void CTandemoraApp::positionShown(CGame&) { playEventSound(kMoveSound); }
 

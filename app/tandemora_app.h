@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/settings/settings.h"
+#include "app/sounds/event_sounds.h"
 #include "app/window_layout.h"
 #include "board/board_environment.h"
 #include "board/painting/drawing_resources.h"
@@ -35,6 +36,7 @@ public:
     QWidget& mainFrameWidget() const;
 
     Settings& mutableSettings() { return settings_; }
+    EventSounds& eventSounds() { return sounds_; }
     const std::vector<std::unique_ptr<CGame>>& newGameList() const { return newGameList_; }
     const std::vector<CBPGNManager*>& managerList() const { return managerList_; }
 
@@ -106,6 +108,7 @@ private:
     SettingsFiles files_;
     Settings settings_;
     DrawingResources resources_;
+    EventSounds sounds_;
     LayoutBytes layouts_{};  // the four saved layouts, as the layout file holds them
     std::unique_ptr<CMainFrame> mainFrame_;
     std::vector<std::unique_ptr<CGame>> newGameList_;

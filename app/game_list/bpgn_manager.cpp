@@ -42,8 +42,11 @@ CBPGNManager::CBPGNManager(CTandemoraApp& app, QMdiArea& area) : app_(app) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(list_);
-    connect(list_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this](const QModelIndex& index) { selectItem(index.row()); });
+    // The selection, not the current row: focus alone moves the current row to the first line.
+    connect(list_->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+        const QModelIndexList rows = list_->selectionModel()->selectedRows();
+        if (!rows.isEmpty()) selectItem(rows.front().row());
+    });
 
     subWindow_ = area.addSubWindow(this);
     subWindow_->installEventFilter(this);

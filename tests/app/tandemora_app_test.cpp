@@ -1,55 +1,13 @@
 // The application with its main window, headless: new games, their closing questions, option
 // commands and window layouts.
-#include <gtest/gtest.h>
-
-#include <filesystem>
-#include <fstream>
-
-#include <QApplication>
-#include <QFileDialog>
-#include <QLineEdit>
-#include <QMdiArea>
 #include <QMdiSubWindow>
 
-#include "app/main_frame.h"
-#include "app/tandemora_app.h"
-#include "board/board_frame.h"
-#include "resources/command_texts.h"
-#include "tests/modal_driver.h"
+#include "tests/app/app_fixture.h"
 
 namespace {
 
 using namespace tandemora;
-namespace fs = std::filesystem;
-
-class AppTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        folder = fs::temp_directory_path() / ("tandemora-app-" + std::to_string(::getpid()));
-        fs::create_directories(folder);
-        std::ofstream(folder / "Tandemora.INI") << "[Window]\nAuto-apply default layout=0\n";
-        std::ofstream(folder / "Tandemora.WL", std::ios::binary) << std::string(1632, '\0');
-        app = std::make_unique<CTandemoraApp>(SettingsFiles{folder / "Tandemora.INI", folder / "Tandemora.WL"});
-        app->start();
-    }
-    void TearDown() override {
-        // Whatever a test left open goes without questions.
-        while (!app->newGameList().empty()) app->removePtrFromGameList(app->newGameList().front().get());
-        app.reset();
-        fs::remove_all(folder);
-    }
-    // Runs a main-window command, answering the question it asks with `answer`.
-    void answer(const char* button) {
-        dialog_test::whenModal(QStringLiteral("Tandemora"), [button](QDialog& box) { dialog_test::click(box, button); });
-    }
-    CBoardFrame& board(size_t game, bool b = false) {
-        const auto& g = app->newGameList().at(game);
-        return static_cast<CBoardFrame&>(b ? *g->boardB : *g->boardA);
-    }
-
-    fs::path folder;
-    std::unique_ptr<CTandemoraApp> app;
-};
+using namespace app_test;
 
 TEST_F(AppTest, NewGamesAreNumberedByKindAndPlacedSideBySide) {
     app->mainFrame().runCommand(kNewBughouseGame);
@@ -92,24 +50,6 @@ TEST_F(AppTest, ClosingANewGameAsksAndCancelKeepsIt) {
     EXPECT_TRUE(app->newGameList().empty());
 }
 
-// Answers the next file dialog with `path`, or cancels it when the path is empty.
-void chooseFile(const std::string& path, int triesLeft = 300) {
-    QTimer::singleShot(10, [path, triesLeft] {
-        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-        if (!dialog || !dialog->isVisible()) {
-            if (triesLeft > 0) chooseFile(path, triesLeft - 1);
-            else ADD_FAILURE() << "no file dialog";
-            return;
-        }
-        if (path.empty()) return dialog->reject();
-        const fs::path file(path);
-        dialog->setDirectory(QString::fromStdString(file.parent_path().string()));
-        // Typed, as a user would: a selection can be lost while the folder is still being read.
-        dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(QString::fromStdString(file.filename().string()));
-        static_cast<QDialog*>(dialog)->accept();
-    });
-}
-
 TEST_F(AppTest, ANewGameIsSavedOnClosingOrKeptWhenNoFileIsChosen) {
     app->mainFrame().runCommand(kNewCrazyhouseGame);
     ASSERT_TRUE(board(0).rules().makeMoveFromText("e4", true, false));
@@ -123,8 +63,7 @@ TEST_F(AppTest, ANewGameIsSavedOnClosingOrKeptWhenNoFileIsChosen) {
         EXPECT_EQ(closed, !choice.empty());
         EXPECT_EQ(app->newGameList().size(), choice.empty() ? 1u : 0u);
     }
-    std::ifstream in(saved);
-    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string text = fileText(saved);
     EXPECT_NE(text.find("[Event \"Crazyhouse game\"]"), std::string::npos);
     EXPECT_NE(text.find("1A. e4"), std::string::npos);
 }

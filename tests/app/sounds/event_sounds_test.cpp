@@ -31,7 +31,7 @@ protected:
         folder = fs::temp_directory_path() / ("tandemora-sounds-" + std::to_string(::getpid()));
         fs::create_directories(folder);
         const wave_test::Bytes sound = wave_test::shortSound();
-        for (const std::string& name : {"move.wav", "new.wav"})
+        for (const char* name : {"move.wav", "new.wav"})
             std::ofstream(folder / name, std::ios::binary).write(reinterpret_cast<const char*>(sound.data()),
                                                                    static_cast<std::streamsize>(sound.size()));
         std::ofstream(folder / "noise.wav", std::ios::binary) << "not a sound";
@@ -103,7 +103,7 @@ protected:
             files->setDirectory(QString::fromStdString(folder.string()));
             // Typed, as a user would: a selection can be lost while the folder is still being read.
             files->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(QString::fromLatin1(fileToChoose));
-            files->accept();
+            static_cast<QDialog*>(files)->accept();
         }
     }
 

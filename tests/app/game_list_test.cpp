@@ -1,0 +1,137 @@
+// Game-list windows: reading a file into lines, opening games by selecting them, saving, and
+// the questions that guard unsaved changes.
+#include <QListView>
+
+#include "tests/app/app_fixture.h"
+
+namespace {
+
+using namespace tandemora;
+using namespace app_test;
+
+const char* const kFile =
+    "[Event \"BUGHOUSE night\"]\n\n1A. e4 {179} 1B. d4 {179}\n\n{White resigns} 0-1\n\n"
+    "[Event \"Crazyhouse blitz\"][WhiteA \"ann\"][BlackA \"bob\"][BlackAElo \"1500\"]\n"
+    "[TimeControl \"120+5\"][Result \"1-0\"]\n\n1A. e4 {119} 1a. e5 {118}\n\n{bob resigns} 1-0\n\n"
+    "[Event \"Blitz\"]\n\n1A. e4 {179}\n\n{*} *\n\n"
+    "[Event \"Crazyhouse game\"]\n\n1A. d4 {179}\n\n{*} *\n";
+
+class GameListTest : public AppTest {
+protected:
+    void SetUp() override {
+        AppTest::SetUp();
+        path = folder / "club.bpgn";
+        std::ofstream(path, std::ios::binary) << kFile;
+        answer("No");  // the importer could take three of the four games; keep the two read
+        ASSERT_TRUE(app->openFile(path.string()));
+        list = app->managerList().front();
+    }
+    QString line(int row) {
+        auto* view = list->findChild<QListView*>();
+        return view->model()->data(view->model()->index(row, 0)).toString();
+    }
+    void select(int row) {
+        auto* view = list->findChild<QListView*>();
+        view->setCurrentIndex(view->model()->index(row, 0));
+    }
+    QString title() { return list->subWindow()->windowTitle(); }
+
+    fs::path path;
+    CBPGNManager* list = nullptr;
+};
+
+TEST_F(GameListTest, ReadsUpToTheFirstUnreadableGameAndListsEachInItsForm) {
+    ASSERT_EQ(list->gameCount(), 2);
+    EXPECT_EQ(line(0), "Unknown event: WHITE(++++)/BLACK(++++) vs WHITE(++++)/BLACK(++++) 3 0 *");
+    EXPECT_EQ(line(1), "Crazyhouse: ann(++++) vs bob(1500) 2 5 1-0");
+    EXPECT_EQ(title().toStdString(), path.string() + " Game List.");
+}
+
+TEST_F(GameListTest, SelectingOpensTheGameAndAsksBeforeLeavingThePreviousOne) {
+    select(0);
+    CGame& first = *list->games()[0];
+    ASSERT_TRUE(first.boardA);
+    EXPECT_EQ(title().toStdString(), path.string() + " Game List (1/2)");
+    EXPECT_EQ(static_cast<CBoardFrame&>(*first.boardA).subWindow()->windowTitle(), "Bughouse: club.bpgn (1/2) (B1)");
+    select(0);  // the same game again: no question (a question would stay unanswered and fail)
+
+    answer("No");
+    select(1);
+    EXPECT_TRUE(first.boardA);  // No keeps the old boards open
+    EXPECT_EQ(list->currentGame(), list->games()[1].get());
+
+    answer("Cancel");
+    select(0);
+    EXPECT_EQ(list->currentGame(), list->games()[1].get());
+    EXPECT_EQ(list->findChild<QListView*>()->currentIndex().row(), 1);
+
+    // Closing a board window of the current game clears the selection.
+    app->closeGame(*list->games()[1], true);
+    EXPECT_EQ(list->currentIndex(), -1);
+    EXPECT_FALSE(list->games()[1]->boardA);
+}
+
+TEST_F(GameListTest, SavingWritesEveryGameAndAFailedSaveKeepsTheOldFile) {
+    select(1);
+    list->games()[1]->Site = "the club";
+    list->games()[1]->modified = true;
+    const fs::path copy = folder / "copy.bpgn";
+    ASSERT_TRUE(list->saveGames(copy.string()));
+    EXPECT_EQ(title().toStdString(), copy.string() + " Game List (2/2)");
+    EXPECT_FALSE(list->games()[1]->modified);
+    EXPECT_NE(fileText(copy).find("[Site \"the club\"]"), std::string::npos);
+    EXPECT_EQ(static_cast<CBoardFrame&>(*list->games()[1]->boardA).subWindow()->windowTitle(),
+              "Crazyhouse: copy.bpgn (2/2)");
+
+    // The finished file cannot be put in place: the old one stays as it was.
+    const std::string before = fileText(copy);
+    fs::create_directory(copy.string() + ".tmp");
+    std::string message;
+    dialog_test::whenModal(QStringLiteral("Tandemora"), [&message](QDialog& box) {
+        message = static_cast<QMessageBox&>(box).text().toStdString();
+        box.accept();
+    });
+    list->games()[0]->modified = true;
+    EXPECT_FALSE(list->saveGames({}));
+    EXPECT_EQ(message, "Could not save games to " + copy.string());
+    EXPECT_EQ(fileText(copy), before);
+    EXPECT_TRUE(list->games()[0]->modified);
+}
+
+TEST_F(GameListTest, UnsavedChangesAreAskedAboutAndCancelKeepsTheProgramRunning) {
+    list->games()[0]->modified = true;
+    answer("Cancel");
+    EXPECT_FALSE(app->closeAll());
+    EXPECT_EQ(app->managerList().size(), 1u);
+
+    answer("Yes");
+    EXPECT_TRUE(app->closeAll());
+    EXPECT_TRUE(app->managerList().empty());
+    EXPECT_EQ(fileText(path).find("[Event \"Blitz\"]"), std::string::npos);  // rewritten: two games
+}
+
+TEST_F(GameListTest, ANewGameSavedAsAFileBecomesTheFirstGameOfItsOwnList) {
+    app->mainFrame().runCommand(kNewCrazyhouseGame);
+    CGame* game = app->newGameList().front().get();
+    chooseFile((folder / "new.bpgn").string());
+    app->save(static_cast<CBoardFrame*>(game->boardA.get()), nullptr, false);
+    EXPECT_TRUE(app->newGameList().empty());
+    ASSERT_EQ(app->managerList().size(), 2u);
+    EXPECT_EQ(game->manager, app->managerList().back());
+    EXPECT_EQ(static_cast<CBoardFrame&>(*game->boardA).subWindow()->windowTitle(), "Crazyhouse: new.bpgn (1/1)");
+    EXPECT_NE(fileText(folder / "new.bpgn").find("[Event \"Crazyhouse game\"]"), std::string::npos);
+}
+
+TEST_F(GameListTest, AFileTheReaderCannotReadIsOfferedForImport) {
+    const fs::path foreign = folder / "foreign.pgn";
+    std::ofstream(foreign) << "[Event \"Rated crazyhouse game\"]\n[Variant \"Crazyhouse\"]\n[Result \"1-0\"]\n\n"
+                              "1. e4 e5 2. Nf3 Nc6 1-0\n";
+    answer("Yes");
+    EXPECT_TRUE(app->openFile(foreign.string()));
+    ASSERT_EQ(app->managerList().size(), 2u);
+    CBPGNManager* imported = app->managerList().back();
+    EXPECT_EQ(imported->path(), "Unsaved");
+    EXPECT_EQ(imported->gameCount(), 1);
+}
+
+}  // namespace
