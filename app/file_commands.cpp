@@ -58,7 +58,8 @@ void CTandemoraApp::openFile() {
     QFileDialog dialog(mainFrame_.get());
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setNameFilter(kBpgnFilter);
+    // Other files too: the importer takes downloaded crazyhouse PGN.
+    dialog.setNameFilters({kBpgnFilter, QStringLiteral("All Files (*)")});
     dialog.setDefaultSuffix(QStringLiteral("bpgn"));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
     openFile(dialog.selectedFiles().front().toLatin1().toStdString());
