@@ -11,35 +11,33 @@ bool contains(const std::string& text, const char* word) { return text.find(word
 }  // namespace
 
 std::string gameListLine(const CGame& game) {
-    const auto elo = game.eloTexts();  // WhiteA, BlackA, WhiteB, BlackB
+    enum { kWhiteA, kBlackA, kWhiteB, kBlackB };
+    const auto elo = game.eloTexts();
+    const std::string* names[] = {&game.WhiteA, &game.BlackA, &game.WhiteB, &game.BlackB};
     std::string line;
-    auto player = [&line](const std::string& name, const std::string& rating) {
-        line.append(name).append("(").append(rating).append(")");
+    auto player = [&](int seat) { line.append(*names[seat]).append("(").append(elo[seat]).append(")"); };
+    // "first/second vs third/fourth"
+    auto pairs = [&](int first, int second, int third, int fourth) {
+        player(first);
+        line += '/';
+        player(second);
+        line += " vs ";
+        player(third);
+        line += '/';
+        player(fourth);
     };
     // Exactly these spellings decide the form; "BUGHOUSE" is an unknown event here.
     if (contains(game.Event, "bughouse") || contains(game.Event, "Bughouse")) {
         line = "Bughouse: ";
-        player(game.WhiteA, elo[0]);
-        line += '/';
-        player(game.BlackB, elo[3]);
-        line += " vs ";
-        player(game.BlackA, elo[1]);
-        line += '/';
-        player(game.WhiteB, elo[2]);
+        pairs(kWhiteA, kBlackB, kBlackA, kWhiteB);  // partners side by side
     } else if (contains(game.Event, "crazyhouse") || contains(game.Event, "Crazyhouse")) {
         line = "Crazyhouse: ";
-        player(game.WhiteA, elo[0]);
+        player(kWhiteA);
         line += " vs ";
-        player(game.BlackA, elo[1]);
+        player(kBlackA);
     } else {
         line = "Unknown event: ";
-        player(game.WhiteA, elo[0]);
-        line += '/';
-        player(game.BlackA, elo[1]);
-        line += " vs ";
-        player(game.WhiteB, elo[2]);
-        line += '/';
-        player(game.BlackB, elo[3]);
+        pairs(kWhiteA, kBlackA, kWhiteB, kBlackB);  // board A against board B
     }
     line.append(" ").append(std::to_string(game.baseSeconds / 60));
     line.append(" ").append(std::to_string(game.incrementSeconds));
