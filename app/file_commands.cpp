@@ -128,8 +128,7 @@ void CTandemoraApp::saveAll() {
     std::vector<CGame*> newGames;
     for (const auto& game : newGameList_) newGames.push_back(game.get());
     for (CGame* game : newGames) save(static_cast<CBoardFrame*>(game->boardA.get()), nullptr, false);
-    const std::vector<CBPGNManager*> lists = managerList_;
-    for (CBPGNManager* list : lists) save(nullptr, list, false);
+    for (CBPGNManager* list : managerList_) save(nullptr, list, false);
 }
 
 void CTandemoraApp::closeActive() {

@@ -19,6 +19,11 @@ void copyBlock(QImage& target, QPoint at, const QImage& source, const QRect& par
 
 bool isWhite(char piece) { return piece >= 'A' && piece <= 'Z'; }
 
+// Whether the point lies in the rectangle, its right and bottom edges included.
+bool inside(QPoint point, int left, int top, int right, int bottom) {
+    return point.x() >= left && point.x() <= right && point.y() >= top && point.y() <= bottom;
+}
+
 constexpr char kReserveLetters[] = "PRNBQ";
 
 }  // namespace
@@ -29,8 +34,7 @@ QPoint CBoardFrame::screenCell(int file, int rank) const {
 
 bool CBoardFrame::squareAt(QPoint point, int& file, int& rank) const {
     const BoardLayout& l = painter_.layout();
-    if (point.x() < l.boardLeft || point.x() > l.boardRight || point.y() < l.boardTop || point.y() > l.boardBottom)
-        return false;
+    if (!inside(point, l.boardLeft, l.boardTop, l.boardRight, l.boardBottom)) return false;
     const int column = (point.x() - l.boardLeft) / l.squareSize;
     const int row = (point.y() - l.boardTop) / l.squareSize;
     // The outline's last pixel lies beyond the eighth square.
@@ -43,10 +47,8 @@ bool CBoardFrame::squareAt(QPoint point, int& file, int& rank) const {
 void CBoardFrame::pressAt(QPoint point) {
     if (inHand_ || backBuffer_.isNull()) return;
     const BoardLayout& l = painter_.layout();
-    const bool onBoard =
-        point.x() >= l.boardLeft && point.x() <= l.boardRight && point.y() >= l.boardTop && point.y() <= l.boardBottom;
-    const bool onBuffer = point.x() >= l.bufferLeft && point.x() <= l.bufferRight && point.y() >= l.bufferTop &&
-                          point.y() <= l.bufferBottom;
+    const bool onBoard = inside(point, l.boardLeft, l.boardTop, l.boardRight, l.boardBottom);
+    const bool onBuffer = inside(point, l.bufferLeft, l.bufferTop, l.bufferRight, l.bufferBottom);
     if (!onBoard && !onBuffer) return;
     canvas_->grabMouse();
     int file = 0, rank = 0;
@@ -80,9 +82,7 @@ bool CBoardFrame::pickUpFromBuffer(QPoint point) {
         const int count = position().holdings[slot];
         if (count <= 0) continue;
         const QPoint cell(l.bufferLeft + l.cellOffset[slot].x, l.bufferTop + l.cellOffset[slot].y);
-        if (point.x() < cell.x() || point.x() > cell.x() + l.squareSize || point.y() < cell.y() ||
-            point.y() > cell.y() + l.squareSize)
-            continue;
+        if (!inside(point, cell.x(), cell.y(), cell.x() + l.squareSize, cell.y() + l.squareSize)) continue;
         const int colour = slot / 5;  // white's five cells come first
         if ((colour == 0) != (position().sideToMove != 0)) return false;
         const int type = slot % 5;

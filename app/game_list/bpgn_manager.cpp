@@ -43,10 +43,7 @@ CBPGNManager::CBPGNManager(CTandemoraApp& app, QMdiArea& area) : app_(app) {
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(list_);
     // The selection, not the current row: focus alone moves the current row to the first line.
-    connect(list_->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
-        const QModelIndexList rows = list_->selectionModel()->selectedRows();
-        if (!rows.isEmpty()) selectItem(rows.front().row());
-    });
+    connect(list_->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { selectItem(selectedRow()); });
 
     subWindow_ = area.addSubWindow(this);
     subWindow_->installEventFilter(this);
@@ -111,10 +108,14 @@ void CBPGNManager::addGame(std::unique_ptr<CGame> game, bool refill) {
     if (refill) fillList();
 }
 
-CGame* CBPGNManager::selectedGame() const {
+int CBPGNManager::selectedRow() const {
     const QModelIndexList selected = list_->selectionModel()->selectedRows();
-    if (selected.isEmpty()) return nullptr;
-    return games_.at(static_cast<size_t>(selected.front().row())).get();
+    return selected.isEmpty() ? -1 : selected.front().row();
+}
+
+CGame* CBPGNManager::selectedGame() const {
+    const int row = selectedRow();
+    return row < 0 ? nullptr : games_.at(static_cast<size_t>(row)).get();
 }
 
 void CBPGNManager::showSelection(int index) {
@@ -165,7 +166,7 @@ void CBPGNManager::closeGameBoards(CGame& game) {
 }
 
 bool CBPGNManager::saveGames(const std::string& path) {
-    const QModelIndex selected = list_->selectionModel()->currentIndex();
+    const int selected = selectedRow();
     const std::string target = path.empty() ? fileName_ : path;
     std::ostringstream details;
     const Replacement result = replaceFile(
@@ -185,8 +186,7 @@ bool CBPGNManager::saveGames(const std::string& path) {
         game->modified = false;
         if (game->boardA) game->updateTitles();
     }
-    setTitle(selected.isValid() && list_->selectionModel()->isSelected(selected) ? numberedTitle(selected.row())
-                                                                                 : fileName_ + " Game List");
+    setTitle(selected >= 0 ? numberedTitle(selected) : fileName_ + " Game List");
     return true;
 }
 

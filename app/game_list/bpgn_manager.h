@@ -59,6 +59,8 @@ private:
     // Puts the list's selection on `index` (-1 for none) without it counting as the user's.
     void showSelection(int index);
     void setTitle(const std::string& title);
+    // The list's selected line, or -1.
+    int selectedRow() const;
     std::string numberedTitle(int index) const;
 
     CTandemoraApp& app_;
