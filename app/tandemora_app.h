@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/settings/settings.h"
+#include "settings/settings.h"
 #include "app/sounds/event_sounds.h"
 #include "app/window_layout.h"
 #include "board/board_environment.h"

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <span>
 
-#include "app/settings/settings.h"
+#include "settings/settings.h"
 
 namespace tandemora {
 

@@ -8,8 +8,8 @@
 #include <QTimer>
 #include <QTimerEvent>
 
-#include "app/dialogs/promotion_dialog.h"
-#include "app/settings/settings.h"
+#include "board/promotion_dialog.h"
+#include "settings/settings.h"
 #include "board/board_canvas.h"
 #include "board/board_environment.h"
 #include "resources/command_texts.h"

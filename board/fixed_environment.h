@@ -4,7 +4,7 @@
 
 #include <QMdiArea>
 
-#include "app/settings/settings.h"
+#include "settings/settings.h"
 #include "board/board_environment.h"
 #include "board/board_frame.h"
 #include "board/painting/drawing_resources.h"

@@ -14,7 +14,7 @@
 #include <QVBoxLayout>
 
 #include "app/dialogs/message_box.h"
-#include "app/settings/settings.h"
+#include "settings/settings.h"
 #include "app/sounds/event_sounds.h"
 
 namespace tandemora {

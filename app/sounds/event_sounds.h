@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/settings/settings.h"
+#include "settings/settings.h"
 #include "app/sounds/sound_player.h"
 
 namespace tandemora {

@@ -8,7 +8,7 @@
 #include <QPen>
 #include <cstdint>
 
-#include "app/settings/settings.h"
+#include "settings/settings.h"
 
 namespace tandemora {
 

@@ -2,14 +2,12 @@
 
 #include <QLabel>
 #include <QLineEdit>
-#include <QRadioButton>
 #include <QTest>
 
 #include "app/dialogs/about_dialog.h"
 #include "app/dialogs/message_box.h"
 #include "app/dialogs/nearby_games_dialog.h"
 #include "app/dialogs/numeric_value_dialog.h"
-#include "app/dialogs/promotion_dialog.h"
 #include "tests/modal_driver.h"
 
 using namespace dialog_test;
@@ -78,29 +76,6 @@ TEST(NearbyGamesDialog, AcceptsTwoNonNegativeIntegers) {
             enter(QStringLiteral("Retreive Nearby Games"), c.entry, [&] { counts = askNearbyGames(nullptr, 10, 10); });
         EXPECT_EQ(counts, c.counts);
         EXPECT_EQ(message, c.entry.refused ? "Please enter a positive integer." : "");
-    }
-}
-
-TEST(PromotionDialog, OneClickChoosesAndEscapeChoosesNothing) {
-    const struct {
-        const char* button;  // none: Escape
-        char piece;
-    } cases[] = {{"1005", 'Q'}, {"1006", 'N'}, {"1007", 'R'}, {"1008", 'B'}, {nullptr, 0}};
-    for (const auto& c : cases) {
-        QSize size;
-        QPoint place;
-        bool queenFirst = false;
-        whenModal(QStringLiteral("Promote"), [&](QDialog& dialog) {
-            size = dialog.size();
-            place = dialog.pos();
-            queenFirst = control<QRadioButton>(dialog, "1005").isChecked();
-            if (c.button) QTest::mouseClick(&control<QRadioButton>(dialog, c.button), Qt::LeftButton);
-            else QTest::keyClick(&dialog, Qt::Key_Escape);
-        });
-        EXPECT_EQ(choosePromotion(nullptr, QPoint(140, 60)), c.piece);
-        EXPECT_EQ(size, QSize(79, 110));
-        EXPECT_EQ(place, QPoint(140, 60));
-        EXPECT_TRUE(queenFirst);
     }
 }
 

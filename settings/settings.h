@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <string>
 
-#include "app/settings/ini_file.h"
+#include "settings/ini_file.h"
 
 namespace tandemora {
 

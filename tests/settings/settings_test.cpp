@@ -6,7 +6,7 @@
 #include <iterator>
 #include <vector>
 
-#include "app/settings/settings.h"
+#include "settings/settings.h"
 #include "game/messages.h"
 #include "tests/message_log.h"
 

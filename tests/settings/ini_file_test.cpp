@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/settings/ini_file.h"
+#include "settings/ini_file.h"
 
 using tandemora::IniFile;
 

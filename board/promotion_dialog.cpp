@@ -1,5 +1,5 @@
 // "Promote": the piece a pawn becomes when its move reaches the last rank.
-#include "app/dialogs/promotion_dialog.h"
+#include "board/promotion_dialog.h"
 
 #include <QButtonGroup>
 #include <QDialog>
