@@ -1,17 +1,29 @@
-// Reading whole game files, in a folder of its own.
+// Reading whole game files and replacing files through a temporary one, in a folder of its own.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <map>
+#include <sstream>
 #include <string>
 
+#include "game/file_replacement.h"
 #include "game/game_file.h"
 
 namespace tandemora {
 namespace {
 
 namespace fs = std::filesystem;
+
+std::string readBytes(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
 
 void writeBytes(const fs::path& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
 
@@ -23,6 +35,15 @@ protected:
         dir = pattern;
     }
     void TearDown() override { fs::remove_all(dir); }
+
+    // Every name in the folder with what it holds: a file's bytes, or where a link points.
+    std::map<std::string, std::string> contents() const {
+        std::map<std::string, std::string> names;
+        for (const auto& entry : fs::directory_iterator(dir))
+            names[entry.path().filename().string()] =
+                entry.is_symlink() ? "-> " + fs::read_symlink(entry.path()).string() : readBytes(entry.path());
+        return names;
+    }
 
     fs::path dir;
 };
@@ -49,6 +70,76 @@ TEST_F(FileAccessTest, ReadingRefusesWhatIsNoRegularFileOrTooLarge) {
         if (text) EXPECT_EQ(*text, "[Event \"Crazyhouse game\"]\n");
         else EXPECT_EQ(problem, c.problem);
     }
+}
+
+TEST_F(FileAccessTest, ReplacingNeverTouchesAnotherFileAndLeavesNoTemporaryOne) {
+    const auto writeNew = [](std::ostream& out) { return static_cast<bool>(out << "new\n"); };
+    const auto refuse = [](std::ostream& out) {
+        out << "half";
+        return false;
+    };
+    const struct {
+        const char* name;
+        std::map<std::string, std::string> before;
+        bool (*write)(std::ostream&);
+        Replacement result;
+        std::map<std::string, std::string> after;
+    } cases[] = {
+        {"a file named like the old temporary one",
+         {{"notes.bpgn", "old\n"}, {"notes.bpgn.tmp", "precious\n"}},
+         writeNew, Replacement::kDone,
+         {{"notes.bpgn", "new\n"}, {"notes.bpgn.tmp", "precious\n"}}},
+        {"a link named like the old temporary one",
+         {{"out.bpgn", "old\n"}, {"other.bpgn", "precious\n"}, {"out.bpgn.tmp", "-> other.bpgn"}},
+         writeNew, Replacement::kDone,
+         {{"out.bpgn", "new\n"}, {"other.bpgn", "precious\n"}, {"out.bpgn.tmp", "-> other.bpgn"}}},
+        {"the target through a link", {{"real.bpgn", "old\n"}, {"out.bpgn", "-> real.bpgn"}}, writeNew,
+         Replacement::kDone, {{"real.bpgn", "new\n"}, {"out.bpgn", "-> real.bpgn"}}},
+        {"a new file", {}, writeNew, Replacement::kDone, {{"out.bpgn", "new\n"}}},
+        {"a writer that gives up", {{"out.bpgn", "old\n"}}, refuse, Replacement::kCannotWrite, {{"out.bpgn", "old\n"}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove_all(dir);
+        fs::create_directory(dir);
+        for (const auto& [name, bytes] : c.before) {
+            if (bytes.rfind("-> ", 0) == 0) fs::create_symlink(bytes.substr(3), dir / name);
+            else writeBytes(dir / name, bytes);
+        }
+        const std::string target = (dir / (c.before.count("notes.bpgn") ? "notes.bpgn" : "out.bpgn")).string();
+        std::ostringstream err;
+        EXPECT_EQ(replaceFile(target, c.write, err), c.result);
+        EXPECT_EQ(contents(), c.after);
+    }
+}
+
+TEST_F(FileAccessTest, ReplacingKeepsTheTargetsPermissions) {
+    const fs::path target = dir / "out.bpgn";
+    writeBytes(target, "old\n");
+    fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    std::ostringstream err;
+    ASSERT_EQ(replaceFile(target.string(), [](std::ostream& out) { return static_cast<bool>(out << "new\n"); }, err),
+              Replacement::kDone);
+    EXPECT_EQ(fs::status(target).permissions(), fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+}
+
+TEST_F(FileAccessTest, AWriteStoppedByTheSizeLimitNamesItAndLeavesTheOldFile) {
+    const fs::path target = dir / "out.bpgn";
+    writeBytes(target, "old\n");
+    ignoreFileSizeLimitSignal();
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    rlimit small = saved;
+    small.rlim_cur = 100000;
+    setrlimit(RLIMIT_FSIZE, &small);
+    std::ostringstream err;
+    const Replacement result = replaceFile(
+        target.string(), [](std::ostream& out) { return static_cast<bool>(out << std::string(300000, 'x')); }, err);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    EXPECT_EQ(result, Replacement::kCannotWrite);
+    EXPECT_EQ(err.str(), target.string() + ": cannot write: the file size limit was reached\n" + target.string() +
+                             ": left unchanged\n");
+    EXPECT_EQ(contents(), (std::map<std::string, std::string>{{"out.bpgn", "old\n"}}));
 }
 
 }  // namespace
