@@ -188,6 +188,8 @@ TEST_F(IndexSearchTest, RefusesFilesItCannotRead) {
         {"counts cut short", indexFile(kWhiteIndexFile, "", 0).substr(0, 12), "Could not read index header."},
         {"data shorter than its size", indexFile(kWhiteIndexFile, good, 1).substr(0, 30),
          "Could not read games from the index."},
+        {"data longer than its size", indexFile(kWhiteIndexFile, good, 1) + "x", "Could not read games from the index."},
+        {"header never completed", indexFile(kWhiteIndexFile, "", 0) + good, "Could not read games from the index."},
         {"negative data size", indexFile(kWhiteIndexFile, "", 0).substr(0, 13) + "\xFF\xFF\xFF\xFF", damaged},
         {"more records counted than stored", indexFile(kWhiteIndexFile, good, 2), damaged},
         {"bytes after the last record", indexFile(kWhiteIndexFile, good + "xx", 1), damaged},
