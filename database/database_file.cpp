@@ -291,6 +291,12 @@ bool buildDatabase(std::string folder, const std::string& databasePath, Progress
         reporter.error("No .bpgn files were found in the specified directory.");
         return false;
     }
+    std::error_code error;
+    const fs::file_status status = fs::status(databasePath, error);
+    if (fs::exists(status) && !fs::is_regular_file(status)) {
+        reporter.error("Could not open database file for writing.");
+        return false;
+    }
     ExistingDatabase existing;
     if (!readExistingDatabase(databasePath, existing)) {
         reporter.error("Could not read number of games from existing database.");
@@ -347,6 +353,9 @@ bool buildDatabase(std::string folder, const std::string& databasePath, Progress
 }
 
 std::unique_ptr<std::istream> openDatabaseForReading(const std::string& path) {
+    // A pipe would wait for a writer, a device need never end.
+    std::error_code error;
+    if (!fs::is_regular_file(path, error)) return nullptr;
     auto file = std::make_unique<std::ifstream>(path, std::ios::binary);
     if (!file->is_open()) return nullptr;
     return file;

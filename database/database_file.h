@@ -29,7 +29,7 @@ int addSingleFileToDatabase(std::istream& source, std::ostream& database, bool& 
 // was stopped) is cut off first; a failed write leaves the file as it was before the build.
 bool buildDatabase(std::string folder, const std::string& databasePath, ProgressReporter& reporter);
 
-// Opens a database for binary reading; null when it does not exist or cannot be opened.
+// Opens a database for binary reading; null when it is no regular file or cannot be opened.
 std::unique_ptr<std::istream> openDatabaseForReading(const std::string& path);
 
 // Reads the record at the current position and replays its game into a move tree; null at the

@@ -6,8 +6,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <new>
+#include <system_error>
 
 #include "database/index_header.h"
 #include "database/stream_size.h"
@@ -230,8 +232,11 @@ IndexSearch::IndexSearch(ProgressReporter& reporter, std::string databaseDirecto
 
 bool IndexSearch::loadIndexFile(IndexFileKind kind, const std::string& path) {
     forget(kind, path);
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
+    // Only a regular file is read: a pipe would wait for a writer, a device need never end.
+    std::error_code error;
+    std::ifstream in;
+    if (std::filesystem::is_regular_file(path, error)) in.open(path, std::ios::binary);
+    if (!in.is_open()) {
         reporter_.error("Could not open index file: " + path);
         return false;
     }

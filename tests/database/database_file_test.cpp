@@ -257,6 +257,12 @@ TEST_F(DatabaseFileTest, AFullDatabaseKeepsTheRecordsThatFitAndCountsThem) {
     EXPECT_EQ(last->WhiteA, "Ann");
 }
 
+TEST_F(DatabaseFileTest, OnlyARegularFileIsOpenedAsADatabase) {
+    writeBytes(database, databaseOf({game("Ann")}));
+    for (const fs::path& path : {database, fs::path("/dev/null"), fs::path("/dev/zero"), folder, root / "missing.db"})
+        EXPECT_EQ(openDatabaseForReading(path.string()) != nullptr, path == database) << path;
+}
+
 TEST(DatabaseReading, SequentialReadingSkipsTooLargeAndUnreadableGames) {
     auto padded = [](std::string text, size_t size) { return text.append(size - text.size(), ' '); };
     std::istringstream database(databaseOf({padded(game("Ann"), kMaxSequentialGameText),

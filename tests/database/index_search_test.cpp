@@ -211,8 +211,10 @@ TEST_F(IndexSearchTest, RefusesFilesItCannotRead) {
         EXPECT_EQ(messages.shown[0].substr(0, c.message.size()), c.message) << c.name;
         EXPECT_FALSE(search.isLoaded(kWhiteIndexFile)) << c.name;
     }
-    EXPECT_FALSE(search.loadIndexFile(kMainIndexFile, temporaryPath("missing.ind")));
-    EXPECT_EQ(messages.shown.back(), "Could not open index file: " + temporaryPath("missing.ind"));
+    for (const std::string& path : {temporaryPath("missing.ind"), std::string("/dev/null"), testing::TempDir()}) {
+        EXPECT_FALSE(search.loadIndexFile(kMainIndexFile, path));
+        EXPECT_EQ(messages.shown.back(), "Could not open index file: " + path);
+    }
 }
 
 TEST_F(IndexSearchTest, TitlesTheWindowWithTheIndexHeader) {
