@@ -42,6 +42,8 @@ constexpr int64_t kShortestRecord = kRecordFrame + 1;
 constexpr int64_t kLargestEnd = INT32_MAX;
 // Records up to this length are read without first measuring the data left.
 constexpr int32_t kUncheckedLength = 65536;
+// Texts up to this length are passed over in the stream's buffer: a seek would empty it.
+constexpr int32_t kPassedInBuffer = 65536;
 
 void writeInt32(std::ostream& out, int32_t value) {
     const auto v = static_cast<uint32_t>(value);
@@ -136,9 +138,9 @@ bool readExistingDatabase(const std::string& path, ExistingDatabase& existing) {
     int64_t at = kFirstRecord;
     int32_t length = 0, trailing = 0;
     for (int32_t i = 0; i < existing.count; ++i) {
-        // Each step reads the leading length and seeks to the trailing one right before the next.
         if (!readInt32(in, length) || length <= 0 || at + kRecordFrame + length > size) return false;
-        if (!in.seekg(at + 4 + length) || !readInt32(in, trailing) || trailing != length) return false;
+        if (length <= kPassedInBuffer ? !in.ignore(length) : !in.seekg(at + 4 + length)) return false;
+        if (!readInt32(in, trailing) || trailing != length) return false;
         at += kRecordFrame + length;
     }
     existing.end = at;
