@@ -1,8 +1,6 @@
 // Reading whole game files and replacing files through a temporary one, in a folder of its own.
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
-#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -106,25 +104,6 @@ TEST_F(FileAccessTest, ReplacingNeverTouchesAnotherFileAndLeavesNoTemporaryOne) 
         EXPECT_EQ(replaceFile((dir / "out.bpgn").string(), c.write, err), c.result);
         EXPECT_EQ(contents(), c.after);
     }
-}
-
-TEST_F(FileAccessTest, AWriteStoppedByTheSizeLimitNamesItAndLeavesTheOldFile) {
-    const fs::path target = dir / "out.bpgn";
-    writeBytes(target, "old\n");
-    ignoreFileSizeLimitSignal();
-    rlimit saved{};
-    getrlimit(RLIMIT_FSIZE, &saved);
-    rlimit small = saved;
-    small.rlim_cur = 100000;
-    setrlimit(RLIMIT_FSIZE, &small);
-    std::ostringstream err;
-    const Replacement result = replaceFile(
-        target.string(), [](std::ostream& out) { return static_cast<bool>(out << std::string(300000, 'x')); }, err);
-    setrlimit(RLIMIT_FSIZE, &saved);
-    EXPECT_EQ(result, Replacement::kCannotWrite);
-    EXPECT_EQ(err.str(), target.string() + ": cannot write: the file size limit was reached\n" + target.string() +
-                             ": left unchanged\n");
-    EXPECT_EQ(contents(), (std::map<std::string, std::string>{{"out.bpgn", "old\n"}}));
 }
 
 }  // namespace
