@@ -25,7 +25,7 @@ public:
     TemporaryFile& operator=(const TemporaryFile&) = delete;
 
     bool isOpen() const { return descriptor_ >= 0; }
-    // Seekable; once a write fails, every later one fails too.
+    // Only for an open file. Seekable; once a write fails, every later one fails too.
     std::ostream& stream() { return *stream_; }
     // Writes out what the stream holds, to the disk, and closes the file; false when any
     // write failed.
