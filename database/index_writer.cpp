@@ -345,7 +345,8 @@ bool failOpening(ProgressReporter& progress) {
 }
 
 bool failWriting(const IndexFileWriter& writer, ProgressReporter& progress) {
-    progress.error(format("Could not write index file %s: ", writer.path()) + writeFailureCause(writer.error()) + ".");
+    progress.error(format("Could not write index file %s: ", writer.path()) + writeFailureCause(writer.error()) +
+                   ".");
     return false;
 }
 
@@ -372,7 +373,8 @@ bool targetsUsable(const IndexTargets& targets, const IndexSettings& settings, P
     }
     if (!targets.notRegular.empty()) return failOpening(progress);
     if (!targets.otherFiles.empty() && !settings.overwriteOtherFiles) {
-        progress.error(format("%s is not an index file; no index was written over it.", targets.otherFiles.front()));
+        progress.error(
+            format("%s is not an index file; no index was written over it.", targets.otherFiles.front()));
         return false;
     }
     return true;
@@ -452,8 +454,8 @@ bool writeIndexFile(int kind, int colour, const IndexSettings& settings, Progres
     std::optional<DatabaseReader> database = openDatabase(settings, progress);
     if (!database) return false;
     IndexFileWriter writer(kind, colour, settings);
-    if (!targetsUsable(checkTargets({{writer.path(), kind == kMainRecords}}, settings.databasePath), settings, progress))
-        return false;
+    const IndexTargets targets = checkTargets({{writer.path(), kind == kMainRecords}}, settings.databasePath);
+    if (!targetsUsable(targets, settings, progress)) return false;
     if (!writer.open()) return failOpening(progress);
     IndexFileWriter* const writers[] = {&writer};
     gamesFailed = indexGames(*database, writers, settings, progress);

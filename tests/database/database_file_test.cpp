@@ -259,7 +259,7 @@ TEST_F(DatabaseFileTest, AFullDatabaseKeepsTheRecordsThatFitAndCountsThem) {
 
 TEST_F(DatabaseFileTest, OnlyARegularFileIsOpenedAsADatabase) {
     writeBytes(database, databaseOf({game("Ann")}));
-    for (const fs::path& path : {database, fs::path("/dev/null"), fs::path("/dev/zero"), folder, root / "missing.db"})
+    for (const fs::path& path : {database, fs::path("/dev/null"), fs::path("/dev/zero"), folder, root / "none.db"})
         EXPECT_EQ(openDatabaseForReading(path.string()) != nullptr, path == database) << path;
 }
 

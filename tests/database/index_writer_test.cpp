@@ -487,14 +487,17 @@ TEST_F(IndexWriterTest, NeverWritesOverTheDatabaseOrAFileThatIsNoIndex) {
     fs::create_symlink(database, dir_ / "link.ind");
     fs::create_hard_link(database, dir_ / "games.indWP");
     const std::string notIndex = " is not an index file; no index was written over it.";
+    const auto isDatabase = [](const fs::path& path) {
+        return "The index file " + path.string() + " is the database itself; no index was written.";
+    };
     const struct {
         const char* index;
         bool overwriteOtherFiles;
         std::string message;  // empty: written
     } cases[] = {
-        {"games.db", false, "The index file " + database + " is the database itself; no index was written."},
-        {"link.ind", true, "The index file " + (dir_ / "link.ind").string() + " is the database itself; no index was written."},
-        {"games.ind", true, "The index file " + (dir_ / "games.indWP").string() + " is the database itself; no index was written."},
+        {"games.db", false, isDatabase(database)},
+        {"link.ind", true, isDatabase(dir_ / "link.ind")},
+        {"games.ind", true, isDatabase(dir_ / "games.indWP")},
         {"other.ind", false, (dir_ / "other.indBP").string() + notIndex},
         {"other.ind", true, ""},
         {"old.ind", false, ""},
@@ -534,7 +537,8 @@ TEST_F(IndexWriterTest, AFailedWriteLeavesTheOldIndexesWhole) {
     setrlimit(RLIMIT_FSIZE, &saved);
     EXPECT_FALSE(created);
     ASSERT_EQ(recorder_.messages.size(), 1u);
-    EXPECT_NE(recorder_.messages[0].find(": the file size limit was reached."), std::string::npos) << recorder_.messages[0];
+    EXPECT_NE(recorder_.messages[0].find(": the file size limit was reached."), std::string::npos)
+        << recorder_.messages[0];
     EXPECT_EQ(folderContents(dir_), before);  // no temporary file is left either
 }
 

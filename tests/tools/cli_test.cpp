@@ -354,10 +354,11 @@ TEST_F(CliTest, SearchErrorsGoToStandardErrorAndNameTheFile) {
         std::string arguments;
         std::string error;
     } cases[] = {
-        {quoted(dir_ / "missing.ind") + " --general", "Could not open index file: " + (dir_ / "missing.ind").string()},
+        {quoted(dir_ / "none.ind") + " --general", "Could not open index file: " + (dir_ / "none.ind").string()},
         {quoted(junk) + " --general", junk.string() + ": Could not read index header."},
         {quoted(index) + blackToMove, "Could not open index file: " + index.string() + "BP"},
-        {quoted(index) + " --general --date 2024", "search: The date must be written as month/day/year, for example 12/31/2003."},
+        {quoted(index) + " --general --date 2024",
+         "search: The date must be written as month/day/year, for example 12/31/2003."},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.arguments);
@@ -374,7 +375,8 @@ TEST_F(CliTest, ACommandOutOfRoomStopsWithItsReasonAndKeepsItsFiles) {
     // Twenty more copies of the games do not fit under a limit of 16 blocks of 512 bytes.
     for (int copy = 0; copy < 20; ++copy)
         fs::copy_file(example("bughouse-club.bpgn"), dir_ / "games" / ("copy" + std::to_string(copy) + ".bpgn"));
-    const CliRun build = runShell("ulimit -f 16; " + cliCommand("build-db " + quoted(dir_ / "games") + " " + quoted(db)) + " 2>&1");
+    const CliRun build =
+        runShell("ulimit -f 16; " + cliCommand("build-db " + quoted(dir_ / "games") + " " + quoted(db)) + " 2>&1");
     EXPECT_EQ(build.lines, std::vector<std::string>{
                                "Could not write game number into the database: the file size limit was reached."});
     EXPECT_EQ(build.status, 1);
@@ -385,10 +387,10 @@ TEST_F(CliTest, ACommandOutOfRoomStopsWithItsReasonAndKeepsItsFiles) {
 #endif
     // A record of a gigabyte, in a sparse file, cannot be read in 300 MB.
     const fs::path huge = dir_ / "huge.db";
-    std::string head = std::string("\1\0\0\0", 4) + std::string("\0\0\0\x40", 4);
-    std::ofstream(huge, std::ios::binary) << head;
+    const std::string oneGame("\1\0\0\0", 4), gigabyte("\0\0\0\x40", 4);
+    std::ofstream(huge, std::ios::binary) << oneGame << gigabyte;
     fs::resize_file(huge, 8 + (uintmax_t{1} << 30));
-    std::ofstream(huge, std::ios::binary | std::ios::app) << head.substr(4);
+    std::ofstream(huge, std::ios::binary | std::ios::app) << gigabyte;
     const CliRun games = runShell("ulimit -v 300000; " + cliCommand("games " + quoted(huge) + " 4") + " 2>&1");
     EXPECT_EQ(games.lines, std::vector<std::string>{"tandemora-cli: games stopped: not enough memory"});
     EXPECT_EQ(games.status, 1);
