@@ -5,11 +5,15 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <system_error>
 #include <vector>
+
+#include "database/stream_size.h"
+#include "game/temporary_file.h"
 
 namespace tandemora {
 
@@ -20,9 +24,16 @@ namespace {
 // The characters that matter when cutting a file into games.
 constexpr auto kSpecial = [] {
     std::array<bool, 256> special{};
-    for (unsigned char c : {'{', '}', '[', '\r'}) special[c] = true;
+    for (unsigned char c : {'{', '}', '[', '\r', '\n'}) special[c] = true;
     return special;
 }();
+
+bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
+
+// Where the cutter stands in a game. Until a line starts with something other than "[", the
+// game is in its tags, whose values may hold any brace: only the move text and the closing
+// line open and close groups.
+enum class GamePart { kTagsLineStart, kTagLine, kMoveText };
 
 constexpr int32_t kFirstRecord = 4;
 // The two copies of a record's length around its text.
@@ -31,6 +42,8 @@ constexpr int64_t kShortestRecord = kRecordFrame + 1;
 constexpr int64_t kLargestEnd = INT32_MAX;
 // Records up to this length are read without first measuring the data left.
 constexpr int32_t kUncheckedLength = 65536;
+// Texts up to this length are passed over in the stream's buffer: a seek would empty it.
+constexpr int32_t kPassedInBuffer = 65536;
 
 void writeInt32(std::ostream& out, int32_t value) {
     const auto v = static_cast<uint32_t>(value);
@@ -47,15 +60,6 @@ bool readInt32(std::istream& in, int32_t& value) {
     return true;
 }
 
-// Bytes from the read position to the end of the stream; -1 when the stream cannot tell.
-std::streamoff remainingBytes(std::istream& in) {
-    const std::streampos here = in.tellg();
-    if (here < 0 || !in.seekg(0, std::ios::end)) return -1;
-    const std::streampos end = in.tellg();
-    in.seekg(here);
-    return end < 0 || !in ? -1 : end - here;
-}
-
 void writeRecord(std::ostream& database, const std::string& text) {
     const auto length = static_cast<int32_t>(text.size());
     writeInt32(database, length);
@@ -69,7 +73,7 @@ bool readRecordAt(std::istream& database, int32_t offset, std::string& text) {
     database.clear();
     int32_t length = 0, trailing = 0;
     if (offset < kFirstRecord || !database.seekg(offset) || !readInt32(database, length) || length <= 0) return false;
-    if (offset + kRecordFrame + length > kLargestEnd || remainingBytes(database) < int64_t{length} + 4) return false;
+    if (offset + kRecordFrame + length > kLargestEnd || bytesLeft(database) < int64_t{length} + 4) return false;
     text.assign(static_cast<size_t>(length), '\0');
     return database.read(text.data(), length) && readInt32(database, trailing) && trailing == length;
 }
@@ -98,29 +102,49 @@ bool endsWithIgnoringCase(const std::string& text, const std::string& ending) {
 }
 
 // The names of the ".bpgn" files in a folder, sorted so that a build does not depend on the
-// order of the directory listing.
-std::vector<std::string> bpgnFilesIn(const std::string& folder) {
+// order of the directory listing. The database itself is left out, even under another name,
+// so that a build never reads what it appends.
+std::vector<std::string> bpgnFilesIn(const std::string& folder, const std::string& databasePath) {
     std::vector<std::string> names;
     std::error_code error;
     for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
         std::error_code statusError;
         std::string name = it->path().filename().string();
-        if (it->is_regular_file(statusError) && endsWithIgnoringCase(name, ".bpgn")) names.push_back(std::move(name));
+        if (it->is_regular_file(statusError) && endsWithIgnoringCase(name, ".bpgn") &&
+            !fs::equivalent(it->path(), databasePath, statusError))
+            names.push_back(std::move(name));
     }
     std::sort(names.begin(), names.end());
     return names;
 }
 
-// The game count of an existing database; `exists` is false for a file that does not open. False
-// when the count cannot be read or is more than the file's size can hold.
-bool readExistingCount(const std::string& path, bool& exists, int32_t& count) {
-    count = 0;
+// An existing database as an update finds it.
+struct ExistingDatabase {
+    bool exists = false;  // false for a file that does not open
+    int32_t count = 0;
+    int64_t end = kFirstRecord;  // where the last record the count covers ends
+};
+
+// Reads the game count of an existing database and follows its records to the end of the
+// last one counted; false when the count cannot be read or the records do not bear it out.
+bool readExistingDatabase(const std::string& path, ExistingDatabase& existing) {
     std::ifstream in(path, std::ios::binary);
-    exists = in.is_open();
-    if (!exists) return true;
-    if (!readInt32(in, count)) return false;
-    const std::streamoff rest = remainingBytes(in);
-    return count >= 0 && rest >= 0 && count <= rest / kShortestRecord;
+    existing.exists = in.is_open();
+    if (!existing.exists) return true;
+    if (!readInt32(in, existing.count)) return false;
+    const std::streamoff rest = bytesLeft(in);
+    if (existing.count < 0 || rest < 0 || existing.count > rest / kShortestRecord) return false;
+    const int64_t size = kFirstRecord + rest;
+    int64_t at = kFirstRecord;
+    int32_t length = 0, trailing = 0;
+    for (int32_t i = 0; i < existing.count; ++i) {
+        if (!readInt32(in, length) || length <= 0 || at + kRecordFrame + length > size) return false;
+        if (length <= kPassedInBuffer ? !in.ignore(length) : !in.seekg(at + 4 + length)) return false;
+        if (!readInt32(in, trailing) || trailing != length) return false;
+        at += kRecordFrame + length;
+    }
+    existing.end = at;
+    return true;
 }
 
 // The database file opened for an update that either completes or leaves no trace: a failed
@@ -131,12 +155,16 @@ public:
         if (file_.is_open()) rollBack();
     }
 
-    bool open(const std::string& path) {
+    bool open(const std::string& path, const ExistingDatabase& existing) {
         path_ = path;
         std::error_code error;
         created_ = fs::status(path, error).type() == fs::file_type::not_found;
         if (created_ && !std::ofstream(path, std::ios::binary | std::ios::app)) return false;
-        file_.open(path, std::ios::binary | std::ios::in | std::ios::out);
+        // Bytes after the records the count covers are what a stopped build left: half a
+        // record, or records it never counted. The new records take their place.
+        const auto end = static_cast<std::uintmax_t>(existing.end);
+        if (existing.exists && fs::file_size(path, error) > end && !error) fs::resize_file(path, end, error);
+        if (!existing.exists || !error) file_.open(path, std::ios::binary | std::ios::in | std::ios::out);
         if (file_.is_open() && file_.seekp(0, std::ios::end)) size_ = file_.tellp();
         if (size_ >= 0) return true;
         rollBack();
@@ -145,10 +173,17 @@ public:
 
     std::fstream& stream() { return file_; }
 
+    // Keeps why the first failed write failed; called right after it.
+    void noteFailure() {
+        if (error_ == 0) error_ = errno;
+    }
+    int error() const { return error_; }
+
     // Closes the file; false, with the file rolled back, when any write failed.
     bool commit() {
         file_.close();
         if (!file_.fail()) return true;
+        noteFailure();
         rollBack();
         return false;
     }
@@ -165,6 +200,7 @@ private:
     std::fstream file_;
     bool created_ = false;
     std::streamoff size_ = -1;
+    int error_ = 0;
 };
 
 }  // namespace
@@ -177,6 +213,7 @@ int addSingleFileToDatabase(std::istream& source, std::ostream& database, bool& 
     int64_t recordStart = start;
     int games = 0;
     std::string text;
+    GamePart part = GamePart::kTagsLineStart;
     bool pastFirstBrace = false, inGroup = false;
     // Writes the collected game, if any; false when the database failed.
     auto endGame = [&]() {
@@ -200,9 +237,13 @@ int addSingleFileToDatabase(std::istream& source, std::ostream& database, bool& 
         heldReturn = false;
         for (size_t i = 0; i < static_cast<size_t>(n); ++i) {
             const char c = data[i];
+            if (part == GamePart::kTagsLineStart && !isBlank(c))
+                part = c == '[' ? GamePart::kTagLine : GamePart::kMoveText;
             if (!kSpecial[static_cast<unsigned char>(c)]) continue;
-            if (c == '{') {
-                pastFirstBrace = inGroup = true;
+            if (c == '\n') {
+                if (part == GamePart::kTagLine) part = GamePart::kTagsLineStart;
+            } else if (c == '{') {
+                if (part == GamePart::kMoveText) pastFirstBrace = inGroup = true;
             } else if (c == '}') {
                 inGroup = false;
             } else if (c == '[') {
@@ -213,6 +254,7 @@ int addSingleFileToDatabase(std::istream& source, std::ostream& database, bool& 
                 runStart = i;
                 if (tooLarge()) break;
                 if (!endGame()) return -1;
+                part = GamePart::kTagLine;
             } else {
                 // A text-mode read gives a single line feed for CR LF.
                 text.append(data + runStart, i - runStart);
@@ -238,32 +280,37 @@ int addSingleFileToDatabase(std::istream& source, std::ostream& database, bool& 
 
 bool buildDatabase(std::string folder, const std::string& databasePath, ProgressReporter& reporter) {
     if (folder.empty()) {
-        reporter.message("You must specify directory for BPGN files.");
+        reporter.error("You must specify directory for BPGN files.");
         return false;
     }
     if (databasePath.empty()) {
-        reporter.message("You must specify database file name.");
+        reporter.error("You must specify database file name.");
         return false;
     }
     if (folder.back() != '/') folder += '/';
-    const std::vector<std::string> files = bpgnFilesIn(folder);
+    const std::vector<std::string> files = bpgnFilesIn(folder, databasePath);
     if (files.empty()) {
-        reporter.message("No .bpgn files were found in the specified directory.");
+        reporter.error("No .bpgn files were found in the specified directory.");
         return false;
     }
-    bool exists = false;
-    int32_t oldCount = 0;
-    if (!readExistingCount(databasePath, exists, oldCount)) {
-        reporter.message("Could not read number of games from existing database.");
+    std::error_code error;
+    const fs::file_status status = fs::status(databasePath, error);
+    if (fs::exists(status) && !fs::is_regular_file(status)) {
+        reporter.error("Could not open database file for writing.");
+        return false;
+    }
+    ExistingDatabase existing;
+    if (!readExistingDatabase(databasePath, existing)) {
+        reporter.error("Could not read number of games from existing database.");
         return false;
     }
     DatabaseUpdate update;
-    if (!update.open(databasePath)) {
-        reporter.message("Could not open database file for writing.");
+    if (!update.open(databasePath, existing)) {
+        reporter.error("Could not open database file for writing.");
         return false;
     }
     std::fstream& database = update.stream();
-    if (!exists) writeInt32(database, 0);  // the count, rewritten at the end
+    if (!existing.exists) writeInt32(database, 0);  // the count, rewritten at the end
 
     const int fileCount = static_cast<int>(files.size());
     reporter.setRange(fileCount);
@@ -274,26 +321,31 @@ bool buildDatabase(std::string folder, const std::string& databasePath, Progress
         reporter.status(name);
         std::ifstream source(folder + name, std::ios::binary);
         if (!source.is_open()) {
-            reporter.message("Could not add file " + name + " to the database.");
+            reporter.error("Could not add file " + name + " to the database.");
             reporter.step();
             continue;
         }
         const int games = addSingleFileToDatabase(source, database, full);
-        if (games < 0) break;
+        if (games < 0) {
+            update.noteFailure();
+            break;
+        }
         added += games;
         if (full) {
-            reporter.message("The database has reached its largest size (2 GB); adding stopped in file " + name + ".");
+            reporter.error("The database has reached its largest size (2 GB); adding stopped in file " + name + ".");
             break;
         }
         reporter.step();
     }
 
     // Records never reach 2^31 bytes, so neither can their count.
-    const int32_t total = oldCount + added;
+    const int32_t total = existing.count + added;
     database.seekp(0);
     writeInt32(database, total);
     if (!update.commit()) {
-        reporter.message("Could not write game number into the database.");
+        reporter.error(update.error() ? "Could not write game number into the database: " +
+                                            writeFailureCause(update.error()) + "."
+                                      : "Could not write game number into the database.");
         return false;
     }
     reporter.setPosition(fileCount);
@@ -303,6 +355,9 @@ bool buildDatabase(std::string folder, const std::string& databasePath, Progress
 }
 
 std::unique_ptr<std::istream> openDatabaseForReading(const std::string& path) {
+    // A pipe would wait for a writer, a device need never end.
+    std::error_code error;
+    if (!fs::is_regular_file(path, error)) return nullptr;
     auto file = std::make_unique<std::ifstream>(path, std::ios::binary);
     if (!file->is_open()) return nullptr;
     return file;
@@ -314,9 +369,9 @@ std::unique_ptr<CGame> readNextDatabaseGame(std::istream& database, ProgressRepo
     if (length <= 0) return damagedRecord(database);
     // Measuring the data left costs two seeks, too many for every game: a short record is only
     // checked by its read.
-    if (length > kUncheckedLength && remainingBytes(database) < int64_t{length} + 4) return damagedRecord(database);
+    if (length > kUncheckedLength && bytesLeft(database) < int64_t{length} + 4) return damagedRecord(database);
     if (length > kMaxSequentialGameText) {
-        if (reporter) reporter->message("Game too large, skipping.");
+        if (reporter) reporter->error("Game too large, skipping.");
         database.seekg(length, std::ios::cur);
         if (!readInt32(database, trailing) || trailing != length) return damagedRecord(database);
         return nullptr;
@@ -342,6 +397,9 @@ std::unique_ptr<CGame> readDatabaseGameAt(std::istream& database, int32_t offset
 
 bool retrieveNearbyGames(std::istream& database, int before, int after, int32_t offset,
                          std::vector<std::unique_ptr<CGame>>& list) {
+    // Only from where a game starts, as reading at that offset finds one: the end of the file,
+    // say, also follows a record's length, which would lead back to the last game.
+    if (!readDatabaseGameAt(database, offset)) return false;
     for (int step = 0; step < before && offset != kFirstRecord; ++step) {
         offset = previousRecord(database, offset);
         if (offset < 0) return false;

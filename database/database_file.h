@@ -23,12 +23,13 @@ constexpr int32_t kMaxSequentialGameText = 2000000;
 // end past the largest offset, it stops and sets `databaseFull`; what it wrote stays complete.
 int addSingleFileToDatabase(std::istream& source, std::ostream& database, bool& databaseFull);
 
-// Merges every ".bpgn" file of `folder` into the database at `databasePath` (new or existing),
-// with every message of the build reported; true when all games were added. A failed write
-// leaves the file as it was before the build.
+// Merges every ".bpgn" file of `folder` but the database itself into the database at
+// `databasePath` (new or existing), with every message of the build reported; true when all
+// games were added. What follows the records an existing database counts (left by a build that
+// was stopped) is cut off first; a failed write leaves the file as it was before the build.
 bool buildDatabase(std::string folder, const std::string& databasePath, ProgressReporter& reporter);
 
-// Opens a database for binary reading; null when it does not exist or cannot be opened.
+// Opens a database for binary reading; null when it is no regular file or cannot be opened.
 std::unique_ptr<std::istream> openDatabaseForReading(const std::string& path);
 
 // Reads the record at the current position and replays its game into a move tree; null at the
@@ -41,7 +42,8 @@ std::unique_ptr<CGame> readNextDatabaseGame(std::istream& database, ProgressRepo
 std::unique_ptr<CGame> readDatabaseGameAt(std::istream& database, int32_t offset);
 
 // Appends up to before + after + 1 games around the one at `offset` to `list`, in file order;
-// true when the list is not empty. Fewer games before the given one mean more after it.
+// true when the list is not empty, false when readDatabaseGameAt finds no game at `offset`.
+// Fewer games before the given one mean more after it.
 bool retrieveNearbyGames(std::istream& database, int before, int after, int32_t offset,
                          std::vector<std::unique_ptr<CGame>>& list);
 

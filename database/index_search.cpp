@@ -6,8 +6,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <new>
+#include <system_error>
+
+#include "database/index_header.h"
+#include "database/stream_size.h"
 
 namespace tandemora {
 
@@ -19,7 +24,6 @@ constexpr size_t kRecordHeadSize = 16;
 constexpr size_t kPackedBoardSize = 32;
 // Packed board, five reserve counts, clock difference.
 constexpr size_t kEntryFixedSize = kPackedBoardSize + 5 + 2;
-constexpr size_t kMaxDatabaseNameLength = 1998;
 constexpr int kAbsentSeatRating = 100000;  // crazyhouse seats 2 and 3, last in rating order
 
 const char* const kNoBoardWindow = "Make the board position from which you wish to search your topmost window.";
@@ -228,9 +232,12 @@ IndexSearch::IndexSearch(ProgressReporter& reporter, std::string databaseDirecto
 
 bool IndexSearch::loadIndexFile(IndexFileKind kind, const std::string& path) {
     forget(kind, path);
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        reporter_.message("Could not open index file: " + path);
+    // Only a regular file is read: a pipe would wait for a writer, a device need never end.
+    std::error_code error;
+    std::ifstream in;
+    if (std::filesystem::is_regular_file(path, error)) in.open(path, std::ios::binary);
+    if (!in.is_open()) {
+        reporter_.error("Could not open index file: " + path);
         return false;
     }
     return readIndex(kind, in, path);
@@ -251,43 +258,26 @@ void IndexSearch::forget(IndexFileKind kind, const std::string& path) {
 }
 
 bool IndexSearch::readIndex(IndexFileKind kind, std::istream& in, const std::string& path) {
-    const auto headerFails = [&] {
-        reporter_.message("Could not read index header.");
+    IndexHeader header;
+    if (!readIndexHeader(in, kind == kMainIndexFile, header)) {
+        reporter_.error("Could not read index header.");
         return false;
-    };
-    std::string databaseName;
-    char c;
-    while (in.get(c) && c != '\0') {
-        if (databaseName.size() == kMaxDatabaseNameLength) return headerFails();
-        databaseName += c;
     }
-    if (!in) return headerFails();
     std::string directory = trimmed(databaseDirectory_);
     if (directory.empty() || directory.back() != '/') directory += '/';
-    databasePath_ = directory + databaseName;
-
-    uint8_t type = 0;
-    std::string playerList;
-    if (kind == kMainIndexFile) {
-        type = static_cast<uint8_t>(in.get());
-        std::getline(in, playerList, '\0');
-    }
-    uint8_t counts[8];
-    if (!in.read(reinterpret_cast<char*>(counts), sizeof counts)) return headerFails();
-    const int32_t recordCount = int32At(counts);
-    const int32_t dataSize = int32At(counts + 4);
+    databasePath_ = directory + header.databaseName;
+    const int32_t recordCount = header.recordCount;
+    const int32_t dataSize = header.dataSize;
     if (recordCount < 0 || dataSize < 0) {
-        reporter_.message(formatted("The index file %s is damaged: its header is not valid.", path.c_str()));
+        reporter_.error(formatted("The index file %s is damaged: its header is not valid.", path.c_str()));
         return false;
     }
 
-    // Refuse a size the file cannot hold before reserving memory for it.
-    const std::streampos dataStart = in.tellg();
-    in.seekg(0, std::ios::end);
-    const std::streamoff available = in.tellg() - dataStart;
-    in.seekg(dataStart);
-    if (dataStart < 0 || available < dataSize) {
-        reporter_.message("Could not read games from the index.");
+    // The records fill the rest of the file exactly: a file cut short, or one whose header was
+    // never completed, is damaged. This also refuses a size the file cannot hold before memory
+    // is reserved for it.
+    if (bytesLeft(in) != dataSize) {
+        reporter_.error("Could not read games from the index.");
         return false;
     }
     LoadedIndex index;
@@ -295,21 +285,21 @@ bool IndexSearch::readIndex(IndexFileKind kind, std::istream& in, const std::str
         index.bytes = std::make_unique_for_overwrite<uint8_t[]>(dataSize);
     } catch (const std::bad_alloc&) {
         const char* names[] = {"main", "white", "black"};
-        reporter_.message(formatted("Could not allocate enough memory for the %s index.", names[kind]));
+        reporter_.error(formatted("Could not allocate enough memory for the %s index.", names[kind]));
         return false;
     }
     index.size = static_cast<size_t>(dataSize);
     index.recordCount = recordCount;
     if (!in.read(reinterpret_cast<char*>(index.bytes.get()), dataSize)) {
-        reporter_.message("Could not read games from the index.");
+        reporter_.error("Could not read games from the index.");
         return false;
     }
     if (!validRecords(index, kind, path)) return false;
     indexes_[kind] = std::move(index);
 
     if (kind == kMainIndexFile)
-        title_ = formatted("%s index: {%s} (%d %s)", type == 1 ? "Crazyhouse" : "Bughouse", playerList.c_str(),
-                           recordCount, recordCount % 10 == 1 ? "game" : "games");
+        title_ = formatted("%s index: {%s} (%d %s)", header.type == 1 ? "Crazyhouse" : "Bughouse",
+                           header.playerList.c_str(), recordCount, recordCount % 10 == 1 ? "game" : "games");
     return true;
 }
 
@@ -320,13 +310,13 @@ bool IndexSearch::validRecords(const LoadedIndex& index, IndexFileKind kind, con
     RecordView record;
     for (int32_t i = 0; i < index.recordCount; ++i) {
         if (!readRecord(p, end, record) || !recordIsWhole(record, kind != kMainIndexFile)) {
-            reporter_.message(formatted("The index file %s is damaged: record %d is not valid.", path.c_str(), i + 1));
+            reporter_.error(formatted("The index file %s is damaged: record %d is not valid.", path.c_str(), i + 1));
             return false;
         }
         p = record.end;
     }
     if (p != end) {
-        reporter_.message(formatted("The index file %s is damaged: its records do not fill its data.", path.c_str()));
+        reporter_.error(formatted("The index file %s is damaged: its records do not fill its data.", path.c_str()));
         return false;
     }
     return true;
@@ -358,7 +348,7 @@ bool IndexSearch::prepareSearch(const SearchPageValues& values, const Board* pos
     filter.positional = values.positional;
     if (filter.positional) {
         if (!position) {
-            reporter_.message(kNoBoardWindow);
+            reporter_.error(kNoBoardWindow);
             return false;
         }
         filter.sideToMove = position->sideToMove == 1 ? 1 : 0;
@@ -375,7 +365,7 @@ bool IndexSearch::prepareSearch(const SearchPageValues& values, const Board* pos
     if (!date.empty()) {
         filter.date = dateThreshold(date);
         if (!filter.date) {
-            reporter_.message(kBadDate);
+            reporter_.error(kBadDate);
             return false;
         }
     }

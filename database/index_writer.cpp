@@ -2,15 +2,20 @@
 
 #include <algorithm>
 #include <charconv>
-#include <fstream>
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <span>
+#include <system_error>
 
 #include "database/board_packing.h"
 #include "database/database_file.h"
+#include "database/index_header.h"
+#include "game/temporary_file.h"
 
 namespace tandemora {
+
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -183,10 +188,11 @@ public:
     IndexFileWriter(int kind, int colour, const IndexSettings& settings)
         : kind_(kind), colour_(colour), settings_(settings), path_(indexFilePath(settings.indexPath, kind, colour)) {}
 
-    // Creates the file and writes its header with counts of 0; false when it does not open.
+    // Creates the file under a temporary name and writes its header with counts of 0; false
+    // when it does not open.
     bool open() {
-        out_.open(path_, std::ios::binary | std::ios::trunc);
-        if (!out_) return false;
+        file_.emplace(path_);
+        if (!file_->isOpen()) return false;
         std::string header;
         appendText(header, settings_.databaseName);
         if (kind_ == kMainRecords) {
@@ -198,7 +204,7 @@ public:
         countsAt_ = header.size();
         appendInt32(header, 0);
         appendInt32(header, 0);
-        out_.write(header.data(), static_cast<std::streamsize>(header.size()));
+        file_->stream().write(header.data(), static_cast<std::streamsize>(header.size()));
         return true;
     }
 
@@ -232,15 +238,19 @@ public:
         std::string counts;
         appendInt32(counts, records_);
         appendInt32(counts, dataSize_);
-        out_.seekp(static_cast<std::streamoff>(countsAt_));
-        out_.write(counts.data(), static_cast<std::streamsize>(counts.size()));
-        out_.close();
-        return !out_.fail();
+        std::ostream& out = file_->stream();
+        out.seekp(static_cast<std::streamoff>(countsAt_));
+        out.write(counts.data(), static_cast<std::streamsize>(counts.size()));
+        return file_->close();
     }
+
+    // Puts the finished file in the place of the old one.
+    bool replaceOld() { return file_->replaceTarget(); }
 
     bool full() const { return full_; }
     int records() const { return records_; }
     const std::string& path() const { return path_; }
+    int error() const { return file_ ? file_->error() : 0; }
 
 private:
     // Writes the assembled record unless the file's records would pass the size limit; from
@@ -249,12 +259,12 @@ private:
         if (full_) return;
         if (int64_t{dataSize_} + static_cast<int64_t>(record_.size()) > settings_.maxDataSize) {
             full_ = true;
-            progress.message(format("Index file %s is full: its records may not pass ", path_) +
-                             std::to_string(settings_.maxDataSize) + " bytes. It holds the first " +
-                             std::to_string(records_) + " records.");
+            progress.error(format("Index file %s is full: its records may not pass ", path_) +
+                           std::to_string(settings_.maxDataSize) + " bytes. It holds the first " +
+                           std::to_string(records_) + " records.");
             return;
         }
-        out_.write(record_.data(), static_cast<std::streamsize>(record_.size()));
+        file_->stream().write(record_.data(), static_cast<std::streamsize>(record_.size()));
         ++records_;
         dataSize_ += static_cast<int32_t>(record_.size());
     }
@@ -262,7 +272,7 @@ private:
     int kind_, colour_;
     const IndexSettings& settings_;
     std::string path_;
-    std::ofstream out_;
+    std::optional<TemporaryFile> file_;
     size_t countsAt_ = 0;
     int32_t records_ = 0;
     int32_t dataSize_ = 0;
@@ -279,13 +289,13 @@ struct DatabaseReader {
 std::optional<DatabaseReader> openDatabase(const IndexSettings& settings, ProgressReporter& progress) {
     DatabaseReader reader{openDatabaseForReading(settings.databasePath)};
     if (!reader.stream) {
-        progress.message("Could not open database for reading.");
+        progress.error("Could not open database for reading.");
         return std::nullopt;
     }
     unsigned char bytes[4];
     if (!reader.stream->read(reinterpret_cast<char*>(bytes), 4) ||
         (reader.gameCount = static_cast<int32_t>(bytes[0] | bytes[1] << 8 | bytes[2] << 16 | uint32_t{bytes[3]} << 24)) < 0) {
-        progress.message(format("Could not read the number of games from database %s.", settings.databasePath));
+        progress.error(format("Could not read the number of games from database %s.", settings.databasePath));
         return std::nullopt;
     }
     return reader;
@@ -310,13 +320,13 @@ int indexGames(DatabaseReader& database, std::span<IndexFileWriter* const> write
         std::unique_ptr<CGame> game = readNextDatabaseGame(stream, &progress);
         if (!game) {
             if (stream.bad()) {
-                progress.message(format("The database %s is damaged at offset ", settings.databasePath) +
-                                 std::to_string(databaseOffset) + "; only the games before it are indexed.");
+                progress.error(format("The database %s is damaged at offset ", settings.databasePath) +
+                               std::to_string(databaseOffset) + "; only the games before it are indexed.");
                 break;
             }
             if (stream.fail()) {
-                progress.message(format("The database %s ends after ", settings.databasePath) + std::to_string(i) +
-                                 " of its " + std::to_string(database.gameCount) + " games.");
+                progress.error(format("The database %s ends after ", settings.databasePath) + std::to_string(i) +
+                               " of its " + std::to_string(database.gameCount) + " games.");
                 break;
             }
             ++gamesFailed;
@@ -330,13 +340,44 @@ int indexGames(DatabaseReader& database, std::span<IndexFileWriter* const> write
 }
 
 bool failOpening(ProgressReporter& progress) {
-    progress.message("Could not open index file for writing.");
+    progress.error("Could not open index file for writing.");
     return false;
 }
 
 bool failWriting(const IndexFileWriter& writer, ProgressReporter& progress) {
-    progress.message(format("Could not write index file %s.", writer.path()));
+    progress.error(format("Could not write index file %s: ", writer.path()) + writeFailureCause(writer.error()) +
+                   ".");
     return false;
+}
+
+// What stands at each of the index paths given, with whether it is to be a main index.
+IndexTargets checkTargets(const std::vector<std::pair<std::string, bool>>& paths, const std::string& databasePath) {
+    IndexTargets targets;
+    for (const auto& [path, main] : paths) {
+        std::error_code error;
+        const fs::file_status status = fs::status(path, error);
+        if (!fs::exists(status)) continue;
+        if (fs::equivalent(path, databasePath, error)) targets.database = path;
+        else if (!fs::is_regular_file(status)) targets.notRegular = path;
+        else if (!isIndexFile(path, main)) targets.otherFiles.push_back(path);
+    }
+    return targets;
+}
+
+// Refuses to write over the database or what is no regular file, and over a file that is no
+// index unless the user agreed.
+bool targetsUsable(const IndexTargets& targets, const IndexSettings& settings, ProgressReporter& progress) {
+    if (!targets.database.empty()) {
+        progress.error(format("The index file %s is the database itself; no index was written.", targets.database));
+        return false;
+    }
+    if (!targets.notRegular.empty()) return failOpening(progress);
+    if (!targets.otherFiles.empty() && !settings.overwriteOtherFiles) {
+        progress.error(
+            format("%s is not an index file; no index was written over it.", targets.otherFiles.front()));
+        return false;
+    }
+    return true;
 }
 
 }  // namespace
@@ -400,47 +441,51 @@ int writeSeatRecord(char seat, const CGame& game, int32_t databaseOffset, std::s
     return closeRecord(buffer, start);
 }
 
+IndexTargets checkIndexTargets(const IndexSettings& settings) {
+    return checkTargets({{indexFilePath(settings.indexPath, kMainRecords, 0), true},
+                         {indexFilePath(settings.indexPath, kSeatRecords, kWhiteSeats), false},
+                         {indexFilePath(settings.indexPath, kSeatRecords, kBlackSeats), false}},
+                        settings.databasePath);
+}
+
 bool writeIndexFile(int kind, int colour, const IndexSettings& settings, ProgressReporter& progress,
                     int& recordsWritten, int& gamesFailed) {
     recordsWritten = gamesFailed = 0;
     std::optional<DatabaseReader> database = openDatabase(settings, progress);
     if (!database) return false;
     IndexFileWriter writer(kind, colour, settings);
+    const IndexTargets targets = checkTargets({{writer.path(), kind == kMainRecords}}, settings.databasePath);
+    if (!targetsUsable(targets, settings, progress)) return false;
     if (!writer.open()) return failOpening(progress);
     IndexFileWriter* const writers[] = {&writer};
     gamesFailed = indexGames(*database, writers, settings, progress);
     recordsWritten = writer.records();
-    return writer.finish() || failWriting(writer, progress);
+    return (writer.finish() && writer.replaceOld()) || failWriting(writer, progress);
 }
 
 bool createIndexFiles(const IndexSettings& settings, ProgressReporter& progress) {
     progress.status("Creating main index file...");
     std::optional<DatabaseReader> database = openDatabase(settings, progress);
     if (!database) return false;
+    if (!targetsUsable(checkIndexTargets(settings), settings, progress)) return false;
     IndexFileWriter main(kMainRecords, 0, settings);
     IndexFileWriter white(kSeatRecords, kWhiteSeats, settings);
     IndexFileWriter black(kSeatRecords, kBlackSeats, settings);
-    if (!main.open()) return failOpening(progress);
-    // One pass feeds every file that opened; a file that did not is reported at its turn
-    // below, after the files before it are complete, and the files after it are not written.
-    std::vector<IndexFileWriter*> writers = {&main};
-    if (white.open()) {
-        writers.push_back(&white);
-        if (black.open()) writers.push_back(&black);
-    }
+    IndexFileWriter* const writers[] = {&main, &white, &black};
+    for (IndexFileWriter* writer : writers)
+        if (!writer->open()) return failOpening(progress);
+    // One pass feeds all three files.
     const int gamesFailed = indexGames(*database, writers, settings, progress);
-    std::vector<bool> finished;
-    for (IndexFileWriter* writer : writers) finished.push_back(writer->finish());
-
-    if (!finished[0]) return failWriting(main, progress);
+    const char* const titles[] = {nullptr, "Creating white index file...", "Creating black index file..."};
+    for (size_t stage = 0; stage < 3; ++stage) {
+        if (titles[stage]) progress.status(titles[stage]);
+        if (!writers[stage]->finish()) return failWriting(*writers[stage], progress);
+    }
+    // Only when all three are complete do they take the place of the old ones.
+    for (IndexFileWriter* writer : writers)
+        if (!writer->replaceOld()) return failWriting(*writer, progress);
     std::string summary = "Index creation successful, " + std::to_string(main.records()) + " games added.";
     if (gamesFailed > 0) summary += " " + std::to_string(gamesFailed) + " games could not be parsed due to errors.";
-    const char* const titles[] = {"Creating white index file...", "Creating black index file..."};
-    for (size_t stage = 1; stage <= 2; ++stage) {
-        progress.status(titles[stage - 1]);
-        if (writers.size() <= stage) return failOpening(progress);
-        if (!finished[stage]) return failWriting(*writers[stage], progress);
-    }
     progress.message(summary);
     return true;
 }

@@ -29,7 +29,21 @@ struct IndexSettings {
     std::vector<std::string> players;  // "*" stands for every player
     // Offsets into an index file are 32-bit: its records may not pass this many bytes.
     int32_t maxDataSize = INT32_MAX;
+    // The user agreed to have existing files that are no index files written over.
+    bool overwriteOtherFiles = false;
 };
+
+// What stands at the paths an index is to be written to. Index files are written over; the
+// database itself and anything that is no regular file never are; other files only once the
+// user agreed (IndexSettings::overwriteOtherFiles).
+struct IndexTargets {
+    std::string database;                 // the path that is the database itself, under any name
+    std::string notRegular;               // a path that holds a folder, a device or the like
+    std::vector<std::string> otherFiles;  // existing files that are no index files
+};
+
+// Looks at what stands at the main, white and black index paths of `settings`.
+IndexTargets checkIndexTargets(const IndexSettings& settings);
 
 // The player names typed into the index dialog, split at commas and blanks; an empty list when
 // none is left, with the message to show in `message`.
@@ -48,12 +62,15 @@ int writeSeatRecord(char seat, const CGame& game, int32_t databaseOffset, std::s
 
 // Writes one index file (the main index, or the seat index of a colour) at
 // indexFilePath(settings.indexPath, kind, colour), reading the whole database; every message goes
-// to `progress`. False when the database or the file could not be opened or written.
+// to `progress`. The file is written under a temporary name and takes the place of the old one
+// only when complete. False when the database or the file could not be opened or written, or
+// the path may not be written (checkIndexTargets).
 bool writeIndexFile(int kind, int colour, const IndexSettings& settings, ProgressReporter& progress,
                     int& recordsWritten, int& gamesFailed);
 
 // Writes the main, white and black indexes in one pass over the database, then reports
-// "Index creation successful, ..."; false when a file could not be written.
+// "Index creation successful, ..."; false when a file could not be written or a path may not be
+// (checkIndexTargets). The three files replace the old ones only once all three are complete.
 bool createIndexFiles(const IndexSettings& settings, ProgressReporter& progress);
 
 }  // namespace tandemora

@@ -11,6 +11,9 @@ public:
     virtual ~ProgressReporter() = default;
     // A message the user must see ("Database successfully updated, ...").
     virtual void message(const std::string& text) = 0;
+    // Why the work failed or what it had to leave out ("Could not open database for reading.");
+    // shown like any message unless the reporter keeps errors apart.
+    virtual void error(const std::string& text) { message(text); }
     // A progress range from 0 to `maximum`, at 0.
     virtual void setRange(int maximum) { (void)maximum; }
     virtual void step() {}

@@ -1,8 +1,10 @@
 #include "game/file_replacement.h"
 
+#include <csignal>
 #include <filesystem>
-#include <fstream>
 #include <system_error>
+
+#include "game/temporary_file.h"
 
 namespace tandemora {
 
@@ -13,36 +15,32 @@ Replacement replaceFile(const std::string& outPath, const std::function<bool(std
     // The target is replaced by renaming a finished file over it, which a device or folder must not be.
     std::error_code error;
     const fs::file_status outStatus = fs::status(outPath, error);
-    const bool outExists = fs::exists(outStatus);
-    if (outExists && !fs::is_regular_file(outStatus)) {
+    if (fs::exists(outStatus) && !fs::is_regular_file(outStatus)) {
         err << outPath << ": not a regular file\n";
         return Replacement::kCannotOpen;
     }
-    fs::path target = outExists ? fs::canonical(outPath, error) : fs::path(outPath);
-    if (error) target = outPath;
-
-    const fs::path tmpPath = target.string() + ".tmp";
-    std::ofstream out(tmpPath, std::ios::binary | std::ios::trunc);
-    if (!out) {
-        err << tmpPath.string() << ": cannot write\n";
+    TemporaryFile file(outPath);
+    if (!file.isOpen()) {
+        err << outPath << ": cannot write beside it: " << writeFailureCause(file.error()) << '\n';
         return Replacement::kCannotOpen;
     }
-    const bool written = write(out);
-    out.close();
-    if (!written || out.fail()) {
-        if (written) err << tmpPath.string() << ": cannot write\n";
-        fs::remove(tmpPath, error);
+    const bool written = write(file.stream());
+    if (!file.close() || !written) {
+        if (written || file.error()) err << outPath << ": cannot write: " << writeFailureCause(file.error()) << '\n';
         err << outPath << ": left unchanged\n";
         return Replacement::kCannotWrite;
     }
-    if (outExists) fs::permissions(tmpPath, outStatus.permissions(), error);
-    fs::rename(tmpPath, target, error);
-    if (error) {
-        err << outPath << ": cannot replace: " << error.message() << '\n';
-        fs::remove(tmpPath, error);
+    if (!file.replaceTarget()) {
+        err << outPath << ": cannot replace: " << writeFailureCause(file.error()) << '\n';
         return Replacement::kCannotWrite;
     }
     return Replacement::kDone;
+}
+
+void ignoreFileSizeLimitSignal() {
+#ifdef SIGXFSZ
+    std::signal(SIGXFSZ, SIG_IGN);
+#endif
 }
 
 }  // namespace tandemora

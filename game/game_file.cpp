@@ -1,22 +1,70 @@
 #include "game/game_file.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
-#include <fstream>
-#include <iterator>
+#include <cerrno>
+#include <system_error>
 
 namespace tandemora {
 
-std::optional<std::string> readFileText(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) return std::nullopt;
-    try {
-        // A read error (a folder, say) throws from inside the stream buffer.
-        std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-        if (file.bad()) return std::nullopt;
-        return text;
-    } catch (const std::ios_base::failure&) {
+namespace {
+
+// Closes a file descriptor when it goes out of scope.
+struct Descriptor {
+    int value;
+    ~Descriptor() {
+        if (value >= 0) ::close(value);
+    }
+};
+
+}  // namespace
+
+std::optional<std::string> readFileText(const std::string& path, std::string& problem, std::uint64_t limit) {
+    // Opening a pipe without a writer must not wait for one; reading a regular file ignores the flag.
+    const Descriptor file{::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC)};
+    struct stat status;
+    if (file.value < 0 || ::fstat(file.value, &status) != 0) {
+        problem = std::generic_category().message(errno);
         return std::nullopt;
     }
+    if (!S_ISREG(status.st_mode)) {
+        problem = "not a regular file";
+        return std::nullopt;
+    }
+    const auto size = static_cast<std::uint64_t>(status.st_size);
+    if (size > limit) {
+        problem = "larger than " + std::to_string(limit) + " bytes";
+        return std::nullopt;
+    }
+    std::string text;
+    try {
+        text.resize(static_cast<size_t>(size));
+    } catch (const std::exception&) {
+        problem = "not enough memory to read it";
+        return std::nullopt;
+    }
+    // The size from the file's status, read in one go; a file that shrank meanwhile gives what is left.
+    size_t done = 0;
+    while (done < text.size()) {
+        const ssize_t n = ::read(file.value, text.data() + done, text.size() - done);
+        if (n == 0) break;
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            problem = std::generic_category().message(errno);
+            return std::nullopt;
+        }
+        done += static_cast<size_t>(n);
+    }
+    text.resize(done);
+    return text;
+}
+
+std::optional<std::string> readFileText(const std::string& path) {
+    std::string problem;
+    return readFileText(path, problem);
 }
 
 GameFileReader::GameFileReader(std::string text) : in_(std::move(text)) {}

@@ -1,6 +1,7 @@
 // The games of one BPGN file, read one by one, and where reading stops when a game cannot be read.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <sstream>
@@ -10,7 +11,16 @@
 
 namespace tandemora {
 
-// The whole file as bytes, or nothing when it cannot be opened or read.
+// The largest game file read whole. Archives of several gigabytes are real; a file beyond this
+// is taken for a mistake rather than filling the memory.
+constexpr std::uint64_t kMaxGameFileBytes = std::uint64_t{16} << 30;
+
+// The whole of a regular file as bytes; nothing when it cannot be opened or read, is no regular
+// file (a folder, a device, a pipe) or holds more than `limit` bytes, with the reason, for a
+// message, in `problem`.
+std::optional<std::string> readFileText(const std::string& path, std::string& problem,
+                                        std::uint64_t limit = kMaxGameFileBytes);
+// The same for a game file, without the reason.
 std::optional<std::string> readFileText(const std::string& path);
 
 class GameFileReader {

@@ -1,8 +1,11 @@
 // tandemora-cli: checks and normalises BPGN game archives from scripts.
+#include <exception>
 #include <iostream>
+#include <new>
 #include <string>
 #include <vector>
 
+#include "game/file_replacement.h"
 #include "tools/commands.h"
 
 namespace {
@@ -48,11 +51,9 @@ const char kUsage[] =
     "Exit status: 0 when every game was read and replayed, or imported; 1 when a game or a\n"
     "file failed, or a game was skipped; 2 for a wrong command line.\n";
 
-}  // namespace
-
-int main(int argc, char** argv) {
+// Runs the command the arguments name; its exit status.
+int runCommand(const std::vector<std::string>& args) {
     using namespace tandemora;
-    const std::vector<std::string> args(argv + 1, argv + argc);
     if (args.size() == 1 && (args[0] == "-h" || args[0] == "--help")) {
         std::cout << kUsage;
         return kExitOk;
@@ -72,4 +73,22 @@ int main(int argc, char** argv) {
         return importCommand({args.begin() + 1, args.end() - 2}, args.back(), std::cout, std::cerr);
     std::cerr << kUsage;
     return kExitUsage;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    tandemora::ignoreFileSizeLimitSignal();
+    // A command that cannot go on (out of memory, say) stops with its reason instead of aborting.
+    const auto stopped = [&](const char* reason) {
+        std::cerr << "tandemora-cli: " << (argc > 1 ? argv[1] : "") << " stopped: " << reason << '\n';
+        return tandemora::kExitFailed;
+    };
+    try {
+        return runCommand(std::vector<std::string>(argv + 1, argv + argc));
+    } catch (const std::bad_alloc&) {
+        return stopped("not enough memory");
+    } catch (const std::exception& error) {
+        return stopped(error.what());
+    }
 }

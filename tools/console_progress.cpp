@@ -7,6 +7,12 @@ void ConsoleProgress::message(const std::string& text) {
     messages_ << text << '\n';
 }
 
+void ConsoleProgress::error(const std::string& text) {
+    endLine();
+    if (!subject_.empty() && text.find(subject_) == std::string::npos) errors_ << subject_ << ": ";
+    errors_ << text << '\n';
+}
+
 void ConsoleProgress::setRange(int maximum) {
     maximum_ = maximum;
     position_ = 0;
@@ -37,13 +43,13 @@ void ConsoleProgress::draw() {
     const int percent = maximum_ > 0 ? static_cast<int>(100LL * position_ / maximum_) : 0;
     if (percent == shownPercent_) return;
     shownPercent_ = percent;
-    progress_ << '\r' << status_ << (status_.empty() ? "" : " ") << percent << "%\x1b[K" << std::flush;
+    errors_ << '\r' << status_ << (status_.empty() ? "" : " ") << percent << "%\x1b[K" << std::flush;
     lineOpen_ = true;
 }
 
 void ConsoleProgress::endLine() {
     if (!lineOpen_) return;
-    progress_ << '\n' << std::flush;
+    errors_ << '\n' << std::flush;
     lineOpen_ = false;
 }
 

@@ -1,5 +1,5 @@
-// Messages of long work on standard output, and its progress on standard error when that is a
-// terminal.
+// Messages of long work on standard output, its errors and its progress (when that is a
+// terminal) on standard error.
 #pragma once
 
 #include <ostream>
@@ -11,11 +11,15 @@ namespace tandemora {
 
 class ConsoleProgress : public ProgressReporter {
 public:
-    ConsoleProgress(std::ostream& messages, std::ostream& progress, bool showProgress)
-        : messages_(messages), progress_(progress), showProgress_(showProgress) {}
+    ConsoleProgress(std::ostream& messages, std::ostream& errors, bool showProgress)
+        : messages_(messages), errors_(errors), showProgress_(showProgress) {}
     ~ConsoleProgress() override { endLine(); }
 
+    // Errors from now on begin with `subject` (a file's name), unless they already name it.
+    void setErrorSubject(const std::string& subject) { subject_ = subject; }
+
     void message(const std::string& text) override;
+    void error(const std::string& text) override;
     void setRange(int maximum) override;
     void step() override;
     void setPosition(int position) override;
@@ -26,8 +30,9 @@ private:
     void endLine();
 
     std::ostream& messages_;
-    std::ostream& progress_;
+    std::ostream& errors_;  // and the progress line
     bool showProgress_;
+    std::string subject_;
     std::string status_;
     int maximum_ = 0, position_ = 0, shownPercent_ = -1;
     bool lineOpen_ = false;

@@ -96,7 +96,7 @@ int buildIndexCommand(const std::string& databasePath, const std::string& indexP
         err << message << '\n';
         return kExitUsage;
     }
-    ConsoleProgress progress(out, std::cerr, isatty(STDERR_FILENO));
+    ConsoleProgress progress(out, err, isatty(STDERR_FILENO));
     return createIndexFiles(settings, progress) ? kExitOk : kExitFailed;
 }
 
@@ -159,9 +159,19 @@ int searchCommand(const std::string& indexPath, const std::vector<std::string>& 
     const std::string* folder = options.find("--database-dir");
     std::string databaseDirectory = folder ? *folder : std::filesystem::path(indexPath).parent_path().string();
     if (databaseDirectory.empty()) databaseDirectory = ".";
-    ConsoleProgress progress(out, std::cerr, isatty(STDERR_FILENO));
+    ConsoleProgress progress(out, err, isatty(STDERR_FILENO));
     IndexSearch search(progress, databaseDirectory);
-    if (!search.loadIndexFile(kMainIndexFile, indexPath)) return kExitFailed;
+    // The files are loaded here rather than on the search's question, so that an error names
+    // the file it is about.
+    std::vector<std::pair<IndexFileKind, std::string>> files = {{kMainIndexFile, indexPath}};
+    if (values.positional)
+        files.emplace_back(position.sideToMove == 1 ? kWhiteIndexFile : kBlackIndexFile,
+                           indexPath + (position.sideToMove == 1 ? "WP" : "BP"));
+    for (const auto& [kind, path] : files) {
+        progress.setErrorSubject(path);
+        if (!search.loadIndexFile(kind, path)) return kExitFailed;
+    }
+    progress.setErrorSubject("search");
     if (!search.prepareSearch(values, values.positional ? &position : nullptr,
                               [](const std::string&) { return true; }))
         return kExitFailed;

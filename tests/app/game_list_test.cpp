@@ -1,7 +1,10 @@
 // Game-list windows: reading a file into lines, opening games by selecting them, saving, and
 // the questions that guard unsaved changes.
+#include <sys/resource.h>
+
 #include <QListView>
 
+#include "game/file_replacement.h"
 #include "tests/app/app_fixture.h"
 
 namespace {
@@ -83,16 +86,23 @@ TEST_F(GameListTest, SavingWritesEveryGameAndAFailedSaveKeepsTheOldFile) {
     EXPECT_EQ(static_cast<CBoardFrame&>(*list->games()[1]->boardA).subWindow()->windowTitle(),
               "Crazyhouse: copy.bpgn (2/2)");
 
-    // The finished file cannot be put in place: the old one stays as it was.
+    // The new file cannot be written whole: the old one stays as it was.
     const std::string before = fileText(copy);
-    fs::create_directory(copy.string() + ".tmp");
     std::string message;
     dialog_test::whenModal(QStringLiteral("Tandemora"), [&message](QDialog& box) {
         message = static_cast<QMessageBox&>(box).text().toStdString();
         box.accept();
     });
     list->games()[0]->modified = true;
-    EXPECT_FALSE(list->saveGames({}));
+    ignoreFileSizeLimitSignal();
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    rlimit small = saved;
+    small.rlim_cur = 10;
+    setrlimit(RLIMIT_FSIZE, &small);
+    const bool savedGames = list->saveGames({});
+    setrlimit(RLIMIT_FSIZE, &saved);
+    EXPECT_FALSE(savedGames);
     EXPECT_EQ(message, "Could not save games to " + copy.string());
     EXPECT_EQ(fileText(copy), before);
     EXPECT_TRUE(list->games()[0]->modified);

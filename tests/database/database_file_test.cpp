@@ -92,6 +92,8 @@ protected:
 
 TEST(DatabaseCutting, GamesEndBeforeTheTagThatFollowsTheirFirstBrace) {
     const std::string commented = game("Cy", "1A. e4 {179} {C: see [diagram]} 1a. e5 {178}");
+    const std::string roomTwo = "[Site \"club {room 2}\"]\n" + game("Ann");
+    const std::string openBrace = "[Site \"a { too many\"] [Round \"}\"]\n" + game("Bob");
     const struct {
         const char* name;
         std::string source;
@@ -99,6 +101,7 @@ TEST(DatabaseCutting, GamesEndBeforeTheTagThatFollowsTheirFirstBrace) {
     } cases[] = {
         {"two games", game("Ann") + game("Bob"), {game("Ann"), game("Bob")}},
         {"tag inside a comment", commented + game("Bob"), {commented, game("Bob")}},
+        {"braces inside tag values", roomTwo + openBrace + game("Cy"), {roomTwo, openBrace, game("Cy")}},
         {"text before the first tag", "; club night\n" + game("Ann") + game("Bob"), {"; club night\n" + game("Ann"), game("Bob")}},
         {"no brace at all", "[Event \"a\"]\n\n1A. e4\n[Event \"b\"]\n", {"[Event \"a\"]\n\n1A. e4\n[Event \"b\"]\n"}},
         {"empty file", "", {}},
@@ -167,6 +170,44 @@ TEST_F(DatabaseFileTest, StoppedBuildsSayWhyAndLeaveTheDatabaseAsItWas) {
     }
 }
 
+TEST_F(DatabaseFileTest, WhatAStoppedBuildLeftAfterTheCountedRecordsIsCutOff) {
+    writeBytes(folder / "a.bpgn", game("Bob"));
+    const std::string counted = databaseOf({game("Ann")});
+    const struct {
+        const char* name;
+        std::string left;
+    } cases[] = {
+        {"half a record", int32Bytes(400) + "[Event \"Crazyhouse game\"]\n[Wh"},
+        {"a whole record not yet counted", record(game("Cy"))},
+        {"a length cut short", std::string("\x90\x01", 2)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        writeBytes(database, counted + c.left);
+        ASSERT_TRUE(buildDatabase(folder.string(), database.string(), reporter));
+        EXPECT_EQ(readBytes(database), databaseOf({game("Ann"), game("Bob")}));
+    }
+}
+
+TEST_F(DatabaseFileTest, ADatabaseInItsOwnSourceFolderIsNotReadIntoItself) {
+    writeBytes(folder / "a.bpgn", game("Ann") + game("Bob"));
+    const fs::path inside = folder / "all.bpgn";
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    rlimit small = saved;
+    small.rlim_cur = 1 << 20;  // a build that reads what it appends stops here rather than filling the disk
+    setrlimit(RLIMIT_FSIZE, &small);
+    const bool first = buildDatabase(folder.string(), inside.string(), reporter);
+    const bool second = buildDatabase(folder.string(), inside.string(), reporter);
+    fs::create_symlink(inside, folder / "link.bpgn");
+    const bool third = buildDatabase(folder.string(), inside.string(), reporter);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    EXPECT_TRUE(first && second && third);
+    EXPECT_EQ(readBytes(inside), databaseOf({game("Ann"), game("Bob"), game("Ann"), game("Bob"), game("Ann"),
+                                             game("Bob")}));
+}
+
 TEST_F(DatabaseFileTest, AFailedWriteCutsTheDatabaseBackToItsFormerSize) {
     std::string many;
     for (int i = 0; i < 200; ++i) many += game("Player" + std::to_string(i));
@@ -186,7 +227,8 @@ TEST_F(DatabaseFileTest, AFailedWriteCutsTheDatabaseBackToItsFormerSize) {
         const bool built = buildDatabase(folder.string(), database.string(), reporter);
         setrlimit(RLIMIT_FSIZE, &saved);
         EXPECT_FALSE(built);
-        EXPECT_EQ(reporter.events.back(), "message:Could not write game number into the database.");
+        EXPECT_EQ(reporter.events.back(),
+                  "message:Could not write game number into the database: the file size limit was reached.");
         if (isNew) EXPECT_FALSE(fs::exists(database));
         else EXPECT_EQ(readBytes(database), existing);
     }
@@ -194,23 +236,31 @@ TEST_F(DatabaseFileTest, AFailedWriteCutsTheDatabaseBackToItsFormerSize) {
 
 TEST_F(DatabaseFileTest, AFullDatabaseKeepsTheRecordsThatFitAndCountsThem) {
     writeBytes(folder / "a.bpgn", game("Ann") + game("Bob"));
-    // A sparse file with room for exactly one more record before the largest offset.
-    writeBytes(database, int32Bytes(0));
-    fs::resize_file(database, INT32_MAX - record(game("Ann")).size());
+    // A sparse file of one record that leaves room for exactly one more before the largest offset.
+    const int32_t length = INT32_MAX - static_cast<int32_t>(record(game("Ann")).size() + 4 + 8);
+    writeBytes(database, int32Bytes(1) + int32Bytes(length));
+    fs::resize_file(database, 8 + static_cast<uintmax_t>(length));
+    std::ofstream(database, std::ios::binary | std::ios::app) << int32Bytes(length);
     EXPECT_FALSE(buildDatabase(folder.string(), database.string(), reporter));
     EXPECT_EQ(reporter.events,
               (std::vector<std::string>{
                   "range:1", "position:0", "status:a.bpgn",
                   "message:The database has reached its largest size (2 GB); adding stopped in file a.bpgn.",
-                  "position:1", "message:Database successfully updated, 1 games added, now contains 1 games."}));
+                  "position:1", "message:Database successfully updated, 1 games added, now contains 2 games."}));
     EXPECT_EQ(fs::file_size(database), static_cast<uintmax_t>(INT32_MAX));
     std::ifstream in(database, std::ios::binary);
     std::string count(4, '\0');
     in.read(count.data(), 4);
-    EXPECT_EQ(int32At(count, 0), 1);
+    EXPECT_EQ(int32At(count, 0), 2);
     auto last = readDatabaseGameAt(in, INT32_MAX - static_cast<int32_t>(record(game("Ann")).size()));
     ASSERT_TRUE(last);
     EXPECT_EQ(last->WhiteA, "Ann");
+}
+
+TEST_F(DatabaseFileTest, OnlyARegularFileIsOpenedAsADatabase) {
+    writeBytes(database, databaseOf({game("Ann")}));
+    for (const fs::path& path : {database, fs::path("/dev/null"), fs::path("/dev/zero"), folder, root / "none.db"})
+        EXPECT_EQ(openDatabaseForReading(path.string()) != nullptr, path == database) << path;
 }
 
 TEST(DatabaseReading, SequentialReadingSkipsTooLargeAndUnreadableGames) {
@@ -301,8 +351,11 @@ TEST_F(NearbyGamesTest, TheWindowShiftsAtTheEndsOfTheFile) {
         for (const auto& g : list) players.push_back(g->WhiteA);
         EXPECT_EQ(players, c.players);
     }
-    std::vector<std::unique_ptr<CGame>> list;
-    EXPECT_FALSE(retrieveNearbyGames(database, 1, 1, offsetOf(2) + 1, list));  // not a record's start
+    // Where no game starts, there are no games around it either.
+    for (int32_t offset : {offsetOf(2) + 1, offsetOf(5)}) {
+        std::vector<std::unique_ptr<CGame>> list;
+        EXPECT_FALSE(retrieveNearbyGames(database, 1, 0, offset, list)) << offset;
+    }
 }
 
 }  // namespace

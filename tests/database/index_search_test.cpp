@@ -188,6 +188,9 @@ TEST_F(IndexSearchTest, RefusesFilesItCannotRead) {
         {"counts cut short", indexFile(kWhiteIndexFile, "", 0).substr(0, 12), "Could not read index header."},
         {"data shorter than its size", indexFile(kWhiteIndexFile, good, 1).substr(0, 30),
          "Could not read games from the index."},
+        {"data longer than its size", indexFile(kWhiteIndexFile, good, 1) + "x",
+         "Could not read games from the index."},
+        {"header never completed", indexFile(kWhiteIndexFile, "", 0) + good, "Could not read games from the index."},
         {"negative data size", indexFile(kWhiteIndexFile, "", 0).substr(0, 13) + "\xFF\xFF\xFF\xFF", damaged},
         {"more records counted than stored", indexFile(kWhiteIndexFile, good, 2), damaged},
         {"bytes after the last record", indexFile(kWhiteIndexFile, good + "xx", 1), damaged},
@@ -209,8 +212,10 @@ TEST_F(IndexSearchTest, RefusesFilesItCannotRead) {
         EXPECT_EQ(messages.shown[0].substr(0, c.message.size()), c.message) << c.name;
         EXPECT_FALSE(search.isLoaded(kWhiteIndexFile)) << c.name;
     }
-    EXPECT_FALSE(search.loadIndexFile(kMainIndexFile, temporaryPath("missing.ind")));
-    EXPECT_EQ(messages.shown.back(), "Could not open index file: " + temporaryPath("missing.ind"));
+    for (const std::string& path : {temporaryPath("missing.ind"), std::string("/dev/null"), testing::TempDir()}) {
+        EXPECT_FALSE(search.loadIndexFile(kMainIndexFile, path));
+        EXPECT_EQ(messages.shown.back(), "Could not open index file: " + path);
+    }
 }
 
 TEST_F(IndexSearchTest, TitlesTheWindowWithTheIndexHeader) {

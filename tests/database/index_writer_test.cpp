@@ -2,10 +2,13 @@
 // field by field.
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -443,7 +446,7 @@ TEST_F(IndexWriterTest, FailuresStopWithTheirMessage) {
         {dir_ / "short.db", dir_ / "b.ind", false,
          {"Could not read the number of games from database " + (dir_ / "short.db").string() + "."}, 1, -1, false},
         {games, dir_ / "no-folder" / "c.ind", false, {"Could not open index file for writing."}, 1, -1, false},
-        {games, dir_ / "blocked.ind", false, {"Could not open index file for writing."}, 2, 4, false},
+        {games, dir_ / "blocked.ind", false, {"Could not open index file for writing."}, 1, -1, false},
         {dir_ / "cut.db", dir_ / "d.ind", true,
          {"The database " + (dir_ / "cut.db").string() + " ends after 5 of its 7 games.", done}, 3, 4, true},
         {dir_ / "damaged.db", dir_ / "e.ind", true,
@@ -466,6 +469,77 @@ TEST_F(IndexWriterTest, FailuresStopWithTheirMessage) {
         }
         EXPECT_EQ(fs::exists(c.index.string() + "BP"), c.blackWritten);
     }
+}
+
+// The names in a folder, and each file's bytes.
+std::map<std::string, std::string> folderContents(const fs::path& folder) {
+    std::map<std::string, std::string> files;
+    for (const auto& entry : fs::directory_iterator(folder))
+        files[entry.path().filename().string()] = entry.is_regular_file() ? fileBytes(entry.path()) : "(folder)";
+    return files;
+}
+
+TEST_F(IndexWriterTest, NeverWritesOverTheDatabaseOrAFileThatIsNoIndex) {
+    const std::string database = settings_.databasePath;
+    settings_.indexPath = (dir_ / "old.ind").string();
+    ASSERT_TRUE(createIndexFiles(settings_, recorder_));  // old indexes are written over
+    std::ofstream(dir_ / "other.indBP") << "my notes\n";
+    fs::create_symlink(database, dir_ / "link.ind");
+    fs::create_hard_link(database, dir_ / "games.indWP");
+    const std::string notIndex = " is not an index file; no index was written over it.";
+    const auto isDatabase = [](const fs::path& path) {
+        return "The index file " + path.string() + " is the database itself; no index was written.";
+    };
+    const struct {
+        const char* index;
+        bool overwriteOtherFiles;
+        std::string message;  // empty: written
+    } cases[] = {
+        {"games.db", false, isDatabase(database)},
+        {"link.ind", true, isDatabase(dir_ / "link.ind")},
+        {"games.ind", true, isDatabase(dir_ / "games.indWP")},
+        {"other.ind", false, (dir_ / "other.indBP").string() + notIndex},
+        {"other.ind", true, ""},
+        {"old.ind", false, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.index);
+        settings_.indexPath = (dir_ / c.index).string();
+        settings_.overwriteOtherFiles = c.overwriteOtherFiles;
+        recorder_ = Recorder();
+        const auto before = folderContents(dir_);
+        EXPECT_EQ(createIndexFiles(settings_, recorder_), c.message.empty());
+        if (c.message.empty()) {
+            EXPECT_EQ(readIndex(settings_.indexPath, true).count, 4);
+            continue;
+        }
+        EXPECT_EQ(recorder_.messages, std::vector<std::string>{c.message});
+        EXPECT_EQ(folderContents(dir_), before);
+    }
+    const IndexTargets targets = checkIndexTargets(settings_);
+    EXPECT_TRUE(targets.database.empty() && targets.notRegular.empty() && targets.otherFiles.empty());
+}
+
+TEST_F(IndexWriterTest, AFailedWriteLeavesTheOldIndexesWhole) {
+    ASSERT_TRUE(createIndexFiles(settings_, recorder_));
+    std::vector<std::string> texts = kGames;
+    for (uint64_t seed = 1; seed <= 20; ++seed) texts.push_back(randomGameText(seed, true));
+    settings_.databasePath = writeDatabase("more.db", texts);
+    const auto before = folderContents(dir_);
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    rlimit small = saved;
+    small.rlim_cur = fs::file_size(settings_.indexPath + "WP") + 100;  // the new files are larger
+    setrlimit(RLIMIT_FSIZE, &small);
+    recorder_ = Recorder();
+    const bool created = createIndexFiles(settings_, recorder_);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    EXPECT_FALSE(created);
+    ASSERT_EQ(recorder_.messages.size(), 1u);
+    EXPECT_NE(recorder_.messages[0].find(": the file size limit was reached."), std::string::npos)
+        << recorder_.messages[0];
+    EXPECT_EQ(folderContents(dir_), before);  // no temporary file is left either
 }
 
 }  // namespace

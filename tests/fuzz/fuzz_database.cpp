@@ -1,6 +1,7 @@
 // Reads arbitrary bytes as a game database: every game in order, games at offsets taken from
-// the data, and the games around them. Nothing may crash or read outside the data, and what
-// the readers return must keep their promises.
+// the data, and the games around them; and cuts them into games as a BPGN file. Nothing may
+// crash or read outside the data, and what the readers and the cutter return must keep their
+// promises.
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
@@ -54,6 +55,29 @@ void readAround(const std::string& bytes, int32_t offset, int before, int after)
         if (list[i]->databaseOffset <= list[i - 1]->databaseOffset) std::abort();  // file order
 }
 
+// The records hold every byte of the source, a CR LF as LF, and every record but the first
+// starts where a "[" opens a game.
+void cutIntoGames(const std::string& bytes) {
+    std::istringstream source(bytes);
+    std::ostringstream database;
+    bool full = true;
+    const int games = tandemora::addSingleFileToDatabase(source, database, full);
+    std::string textMode;
+    for (size_t i = 0; i < bytes.size(); ++i)
+        if (bytes[i] != '\r' || i + 1 == bytes.size() || bytes[i + 1] != '\n') textMode += bytes[i];
+    const std::string records = database.str();
+    std::string joined;
+    int count = 0;
+    for (size_t at = 0; at < records.size(); ++count) {
+        const int32_t length = int32At(records, at);
+        if (length <= 0 || int32At(records, at + 4 + length) != length) std::abort();
+        if (count > 0 && records[at + 4] != '[') std::abort();
+        joined.append(records, at + 4, static_cast<size_t>(length));
+        at += 8 + static_cast<size_t>(length);
+    }
+    if (full || games != count || joined != textMode) std::abort();
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -70,5 +94,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         readAround(bytes, static_cast<int32_t>(static_cast<uint32_t>(offset) % bytes.size()), before, after);
     }
     readAround(bytes, 4, 3, 3);
+    cutIntoGames(bytes);
     return 0;
 }

@@ -17,11 +17,16 @@ namespace {
 
 struct CliRun {
     int status = -1;
-    std::vector<std::string> lines;  // standard output and standard error together
+    std::vector<std::string> lines;  // what it printed; with runCli, standard error too
 };
 
-CliRun runCli(const std::string& arguments) {
-    const std::string command = std::string("'") + TANDEMORA_BINARY_DIR + "/tandemora-cli' " + arguments + " 2>&1";
+// The shell's words that run tandemora-cli with `arguments`.
+std::string cliCommand(const std::string& arguments) {
+    return std::string("'") + TANDEMORA_BINARY_DIR + "/tandemora-cli' " + arguments;
+}
+
+// Runs a shell command line and collects what it prints.
+CliRun runShell(const std::string& command) {
     CliRun run;
     FILE* pipe = popen(command.c_str(), "r");
     if (!pipe) return run;
@@ -34,6 +39,8 @@ CliRun runCli(const std::string& arguments) {
     for (std::string line; std::getline(in, line);) run.lines.push_back(line);
     return run;
 }
+
+CliRun runCli(const std::string& arguments) { return runShell(cliCommand(arguments) + " 2>&1"); }
 
 std::string readBytes(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -298,6 +305,95 @@ TEST_F(CliTest, DatabaseIndexAndSearchFromTheCommandLine) {
               std::vector<std::string>{"No matching games found."});
     EXPECT_EQ(runCli("search " + quoted(index) + " --general --date 2024").status, 1);
     EXPECT_EQ(runCli("search " + quoted(index)).status, 2);
+}
+
+// A database of the bundled examples in the test's folder, built by the program.
+fs::path exampleDatabase(const fs::path& dir) {
+    fs::create_directories(dir / "games");
+    for (const char* name : {"bughouse-club.bpgn", "crazyhouse-sampler.bpgn"})
+        fs::copy_file(example(name), dir / "games" / name);
+    const fs::path db = dir / "games.db";
+    EXPECT_EQ(runCli("build-db " + quoted(dir / "games") + " " + quoted(db)).status, 0);
+    return db;
+}
+
+TEST_F(CliTest, BuildIndexRefusesToWriteOverTheDatabase) {
+    const fs::path db = exampleDatabase(dir_);
+    const std::string bytes = readBytes(db);
+    const fs::path index = dir_ / "games.ind";
+    ASSERT_EQ(runCli("build-index " + quoted(db) + " " + quoted(index) + " --players '*'").status, 0);
+    // The two paths swapped: the index would be written over the database.
+    const CliRun swapped = runCli("build-index " + quoted(index) + " " + quoted(db) + " --players '*'");
+    EXPECT_EQ(swapped.lines.back(), db.string() + " is not an index file; no index was written over it.");
+    EXPECT_EQ(swapped.status, 1);
+    EXPECT_EQ(readBytes(db), bytes);
+}
+
+TEST_F(CliTest, GamesAndNearbyRefuseTheSameOffsets) {
+    const fs::path db = exampleDatabase(dir_);
+    for (const std::string& offset : {std::string("5"), std::to_string(fs::file_size(db)), std::string("-4")}) {
+        SCOPED_TRACE(offset);
+        const std::vector<std::string> refused = {db.string() + ": no game at offset " + offset};
+        for (const std::string& command :
+             {"games " + quoted(db) + " " + offset, "nearby " + quoted(db) + " " + offset + " 1 0"}) {
+            const CliRun run = runCli(command);
+            EXPECT_EQ(run.lines, refused) << command;
+            EXPECT_EQ(run.status, 1) << command;
+        }
+    }
+}
+
+TEST_F(CliTest, SearchErrorsGoToStandardErrorAndNameTheFile) {
+    const fs::path db = exampleDatabase(dir_);
+    const fs::path index = dir_ / "games.ind", junk = write("junk.ind", "junk");
+    ASSERT_EQ(runCli("build-index " + quoted(db) + " " + quoted(index) + " --players '*'").status, 0);
+    fs::rename(index.string() + "BP", dir_ / "away");
+    const std::string blackToMove = " --fen 'rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR[] b KQkq'";
+    const fs::path errors = dir_ / "errors";
+    const struct {
+        std::string arguments;
+        std::string error;
+    } cases[] = {
+        {quoted(dir_ / "none.ind") + " --general", "Could not open index file: " + (dir_ / "none.ind").string()},
+        {quoted(junk) + " --general", junk.string() + ": Could not read index header."},
+        {quoted(index) + blackToMove, "Could not open index file: " + index.string() + "BP"},
+        {quoted(index) + " --general --date 2024",
+         "search: The date must be written as month/day/year, for example 12/31/2003."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.arguments);
+        const CliRun run = runShell(cliCommand("search " + c.arguments) + " 2>" + quoted(errors));
+        EXPECT_TRUE(run.lines.empty());
+        EXPECT_EQ(readBytes(errors), c.error + "\n");
+        EXPECT_EQ(run.status, 1);
+    }
+}
+
+TEST_F(CliTest, ACommandOutOfRoomStopsWithItsReasonAndKeepsItsFiles) {
+    const fs::path db = exampleDatabase(dir_);
+    const std::string bytes = readBytes(db);
+    // Twenty more copies of the games do not fit under a limit of 16 blocks of 512 bytes.
+    for (int copy = 0; copy < 20; ++copy)
+        fs::copy_file(example("bughouse-club.bpgn"), dir_ / "games" / ("copy" + std::to_string(copy) + ".bpgn"));
+    const CliRun build =
+        runShell("ulimit -f 16; " + cliCommand("build-db " + quoted(dir_ / "games") + " " + quoted(db)) + " 2>&1");
+    EXPECT_EQ(build.lines, std::vector<std::string>{
+                               "Could not write game number into the database: the file size limit was reached."});
+    EXPECT_EQ(build.status, 1);
+    EXPECT_EQ(readBytes(db), bytes);
+
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the address sanitizer cannot run in a limited address space";
+#endif
+    // A record of a gigabyte, in a sparse file, cannot be read in 300 MB.
+    const fs::path huge = dir_ / "huge.db";
+    const std::string oneGame("\1\0\0\0", 4), gigabyte("\0\0\0\x40", 4);
+    std::ofstream(huge, std::ios::binary) << oneGame << gigabyte;
+    fs::resize_file(huge, 8 + (uintmax_t{1} << 30));
+    std::ofstream(huge, std::ios::binary | std::ios::app) << gigabyte;
+    const CliRun games = runShell("ulimit -v 300000; " + cliCommand("games " + quoted(huge) + " 4") + " 2>&1");
+    EXPECT_EQ(games.lines, std::vector<std::string>{"tandemora-cli: games stopped: not enough memory"});
+    EXPECT_EQ(games.status, 1);
 }
 
 }  // namespace
