@@ -51,6 +51,10 @@ constexpr int kMaxClockSeconds = 2147483;
 // The variant an Event names: kBughouse, kCrazyhouse, or -1 when it names neither.
 int variantOfEvent(const std::string& event);
 
+// Whether `line`, the rest of a line that opens with '{' right after a game's tags, is the
+// closing line of a game without moves rather than the start of its move list.
+bool isClosingLine(std::string_view line);
+
 class CGame {
 public:
     CGame();
