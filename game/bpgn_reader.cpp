@@ -1,4 +1,5 @@
 // Reading BPGN: a game's tags, unparsed move text and closing line; then the move text into the tree.
+#include <algorithm>
 #include <climits>
 #include <cstring>
 #include <string>
@@ -207,6 +208,7 @@ bool CGame::readGame(std::istream& stream) {
     if (c == EOF || tags == 0) return false;
 
     // The move list runs to the first empty line; it may be empty (see isClosingLine).
+    if (std::streamoff at = stream.rdbuf()->pubseekoff(0, std::ios::cur, std::ios::in); at > 0) moveTextOffset = at - 1;
     std::string moves;
     bool emptyList = false;
     if (c == '{') {
@@ -242,9 +244,18 @@ namespace {
 class MoveTextParser {
 public:
     MoveTextParser(CGame& game, std::string_view text, bool reportErrors)
-        : game_(game), p_(text.data()), end_(text.data() + text.size()), reportErrors_(reportErrors) {}
+        : game_(game), begin_(text.data()), p_(begin_), end_(begin_ + text.size()), reportErrors_(reportErrors) {}
 
     bool parseList(int depth);
+    // After a successful parseList(0): where the list ended before the text's end, if it did.
+    std::optional<TextPosition> stopBeforeEnd() {
+        skipBlanks();
+        if (p_ == end_) return std::nullopt;
+        const std::string_view before(begin_, static_cast<size_t>(p_ - begin_));
+        const size_t lineStart = before.rfind('\n') + 1;  // 0 on the first line
+        return TextPosition{1 + static_cast<int>(std::count(before.begin(), before.end(), '\n')),
+                            1 + static_cast<int>(before.size() - lineStart)};
+    }
 
 private:
     int peek() const { return p_ < end_ ? static_cast<unsigned char>(*p_) : EOF; }
@@ -297,6 +308,7 @@ private:
     }
 
     CGame& game_;
+    const char* begin_;
     const char* p_;
     const char* end_;
     bool reportErrors_;
@@ -386,7 +398,8 @@ bool MoveTextParser::parseList(int depth) {
                 game_.current = remembered;
                 game_.synchronizeBoardsWithCurrentNode();
             } else if (c == ')') {
-                take();
+                // The end of a variation; a stray one ends the whole list where it stands.
+                if (depth > 0) take();
                 return true;
             } else {
                 return fail("unexpected character");
@@ -401,7 +414,11 @@ bool MoveTextParser::parseList(int depth) {
 
 bool CGame::parseMoveText(std::string_view text, bool reportErrors) {
     parseError.clear();
-    return MoveTextParser(*this, text, reportErrors).parseList(0);
+    movesReadUpTo.reset();
+    MoveTextParser parser(*this, text, reportErrors);
+    if (!parser.parseList(0)) return false;
+    movesReadUpTo = parser.stopBeforeEnd();
+    return true;
 }
 
 }  // namespace tandemora

@@ -97,7 +97,8 @@ bool CGame::storeGameToStream(std::ostream& stream) {
     writeTag(out, "Result", Result);
     out += "\n\n";
 
-    if (root) {
+    // A tree read only in part, and not edited, leaves the text it was read from as it is.
+    if (root && (modified || !movesReadUpTo)) {
         // The start position's comment goes first, where reading gives it back to the root.
         std::string moves;
         int lineLength = 0;

@@ -200,6 +200,30 @@ TEST(ParseMoveText, AcceptsTheMoveListGrammar) {
     }
 }
 
+TEST(ParseMoveText, RecordsWhereTheListEndedBeforeTheText) {
+    const struct {
+        const char* moves;
+        int line, column;  // 0 when the whole text was read
+    } cases[] = {
+        {"1A. e4 {180} 1a. e5 {179}\n", 0, 0},
+        {"1A. e4 {180} (1A. d4 {180})\n", 0, 0},
+        {"1A. e4 {180} {R:chat} 1a. e5 {179}", 1, 14},
+        {"1A. e4 {180}\n  ) 1a. e5 {179}", 2, 3},
+        {"1A. e4 {180} (1A. d4 {180} {R:x}) 1a. e5 {179}", 1, 28},
+        {"{White resigns}", 1, 1},
+    };
+    for (const auto& c : cases) {
+        CGame game;
+        game.moveBuffer = c.moves;
+        ASSERT_TRUE(game.replayGame()) << c.moves;
+        ASSERT_EQ(game.movesReadUpTo.has_value(), c.line != 0) << c.moves;
+        if (c.line) {
+            EXPECT_EQ(game.movesReadUpTo->line, c.line) << c.moves;
+            EXPECT_EQ(game.movesReadUpTo->column, c.column) << c.moves;
+        }
+    }
+}
+
 TEST(ParseMoveText, AttachesAnnotationsCommentsAndVariations) {
     auto game = openOne(gameText("{C:before\nall} 1A. e4 {180} {A:!} {C:first\nmove} (1A. d4 {180}) 1a. e5 {179}"));
     ASSERT_TRUE(game);

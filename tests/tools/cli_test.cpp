@@ -137,6 +137,11 @@ TEST_F(CliTest, CheckReportsEachGameAndTheSummary) {
           "%f: reading stopped at line 7: game 2 is not readable", "2 games, 1 failed"},
          1},
         {"blank file", " \n\n", {"0 games, 0 failed"}, 0},
+        {"moves read in part, after a stray ')'", zhGame("1A. e4 {180}") + zhGame("1A. d4 {180}\n ) 1a. e5 {179}"),
+         {"1 ok rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR[] b KQkq",
+          "2 ok rnbqkbnr/pppppppp/8/8/3P4/8/PPP1PPPP/RNBQKBNR[] b KQkq (moves read only up to line 11, column 2)",
+          "2 games, 0 failed, 1 read only in part"},
+         3},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -208,6 +213,39 @@ TEST_F(CliTest, RewriteKeepsAGameThatDoesNotReplay) {
     EXPECT_EQ(run.lines, std::vector<std::string>{"2 error illegal move 2A. Ke3 (written unchanged)"});
     EXPECT_NE(readBytes(out).find("\n1A. e4 {180}  1a. e5 {179} 2A. Ke3 {178}\n\n{Black resigns} 1-0\n"),
               std::string::npos);
+}
+
+// The small files that once lost games: rewriting keeps every game, each as check saw it.
+TEST_F(CliTest, RewriteKeepsEveryGameOfTheReproducers) {
+    const struct {
+        const char* file;
+        int status;  // of check and of rewrite
+        std::vector<std::string> rewriteReport;
+    } cases[] = {
+        {"empty-closing-line.bpgn", 0, {}},
+        {"comment-closing-line.bpgn", 0, {}},
+        {"read-in-part.bpgn",
+         3,
+         {"1 moves read only up to line 4, column 27 (written unchanged)",
+          "2 moves read only up to line 13, column 2 (written unchanged)"}},
+    };
+    // Where a game's moves were read only in part moves with the rewritten tags: leave it out.
+    auto withoutPlaces = [](std::vector<std::string> lines) {
+        for (std::string& line : lines) line = line.substr(0, line.find(" (moves read only"));
+        return lines;
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        const fs::path in = fs::path(TANDEMORA_SOURCE_DIR) / "tests/fuzz/corpus" / c.file, out = dir_ / c.file;
+        const CliRun before = runCli("check " + quoted(in));
+        EXPECT_EQ(before.status, c.status);
+        const CliRun rewrite = runCli("rewrite " + quoted(in) + " " + quoted(out));
+        EXPECT_EQ(rewrite.status, c.status);
+        EXPECT_EQ(rewrite.lines, c.rewriteReport);
+        const CliRun after = runCli("check " + quoted(out));
+        EXPECT_EQ(withoutPlaces(after.lines), withoutPlaces(before.lines));
+        EXPECT_EQ(after.status, c.status);
+    }
 }
 
 TEST_F(CliTest, RewriteLeavesOutAloneWhenItCannotFinish) {
