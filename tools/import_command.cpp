@@ -1,4 +1,6 @@
 // tandemora-cli import: turns foreign bughouse and crazyhouse records into the native dialect.
+#include <cerrno>
+#include <cstring>
 #include <fstream>
 #include <ostream>
 
@@ -15,9 +17,20 @@ struct Tally {
     int imported = 0;
 };
 
+// Writes one game and sends it to the disk at once, so that a failure is known here, with its
+// cause; false when it could not be written, which `err` then says.
+bool writeGame(CGame& game, std::ostream& out, const std::string& outPath, std::ostream& err) {
+    errno = 0;
+    if (game.storeGameToStream(out) && out.flush()) return true;
+    const int cause = errno;
+    err << outPath << ": cannot write" << (cause ? std::string(": ") + std::strerror(cause) : std::string()) << '\n';
+    return false;
+}
+
 // Imports the games of one file into `out`, one line per game on `report`; false when the
 // file cannot be read or a game cannot be written.
-bool importFile(const std::string& path, std::ostream& out, std::ostream& report, std::ostream& err, Tally& tally) {
+bool importFile(const std::string& path, std::ostream& out, const std::string& outPath, std::ostream& report,
+                std::ostream& err, Tally& tally) {
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         err << path << ": cannot open\n";
@@ -26,14 +39,14 @@ bool importFile(const std::string& path, std::ostream& out, std::ostream& report
     GameImporter importer(in);
     ImportedGame imported;
     for (int n = 1; importer.next(imported); ++n) {
-        ++tally.games;
-        if (!imported.game) {
+        if (imported.game) {
+            if (!writeGame(*imported.game, out, outPath, err)) return false;
+            ++tally.imported;
+            report << n << " ok\n";
+        } else {
             report << n << " skipped " << imported.skipReason << '\n';
-            continue;
         }
-        if (!imported.game->storeGameToStream(out)) return false;
-        ++tally.imported;
-        report << n << " ok\n";
+        ++tally.games;
     }
     if (in.bad()) err << path << ": cannot read to its end\n";
     return !in.bad();
@@ -49,9 +62,11 @@ int importCommand(const std::vector<std::string>& inPaths, const std::string& ou
         [&](std::ostream& out) {
             for (const std::string& path : inPaths) {
                 if (inPaths.size() > 1) report << path << ":\n";
-                if (!importFile(path, out, report, err, tally)) return false;
+                if (!importFile(path, out, outPath, report, err, tally)) return false;
             }
-            return true;
+            // An OUT that held games is not replaced by an empty one.
+            if (tally.imported == 0) err << "no game could be imported\n";
+            return tally.imported > 0;
         },
         err) == Replacement::kDone;
     report << tally.games << " games, " << tally.imported << " imported, " << tally.games - tally.imported

@@ -20,8 +20,10 @@ struct CliRun {
     std::vector<std::string> lines;  // standard output and standard error together
 };
 
-CliRun runCli(const std::string& arguments) {
-    const std::string command = std::string("'") + TANDEMORA_BINARY_DIR + "/tandemora-cli' " + arguments + " 2>&1";
+// `shellSetup` runs in the shell first, for limits the program then inherits.
+CliRun runCli(const std::string& arguments, const std::string& shellSetup = "") {
+    const std::string command =
+        shellSetup + "'" + TANDEMORA_BINARY_DIR + "/tandemora-cli' " + arguments + " 2>&1";
     CliRun run;
     FILE* pipe = popen(command.c_str(), "r");
     if (!pipe) return run;
@@ -296,6 +298,37 @@ TEST_F(CliTest, ImportReportsEachGameAndWritesWhatCheckReads) {
     const std::string before = readBytes(out);
     EXPECT_EQ(runCli("import " + quoted(dir_ / "missing.pgn") + " -o " + quoted(out)).status, 1);
     EXPECT_EQ(readBytes(out), before);
+}
+
+TEST_F(CliTest, ImportThatCannotWriteOrImportsNothingLeavesOutAlone) {
+    const fs::path games = write("games.pgn", "[Event \"crazyhouse\"]\n\n1. e4 e5 2. Nf3 Nc6 *\n\n[Event \"crazyhouse\"]\n"
+                                              "[Site \"" + std::string(1500, 's') + "\"]\n\n1. d4 *\n");
+    const fs::path setUp = write("set-up.pgn", "[Event \"crazyhouse\"][FEN \"x\"]\n\n1. e4 *\n");
+    const fs::path out = write("out.bpgn", "precious\n");
+    const struct {
+        const char* name;
+        fs::path in;
+        std::string shellSetup;
+        std::vector<std::string> lines;  // "%o" stands for OUT's path
+    } cases[] = {
+        // One block (of 512 or 1024 bytes) holds the first game but not the second; the limit's
+        // signal is ignored, so the write fails with its cause.
+        {"a file-size limit", games, "trap '' XFSZ; ulimit -f 1; ",
+         {"1 ok", "%o: cannot write: File too large", "%o: left unchanged", "1 games, 1 imported, 0 skipped"}},
+        {"nothing imported", setUp, "",
+         {"1 skipped starts from a set-up position", "no game could be imported", "%o: left unchanged",
+          "1 games, 0 imported, 1 skipped"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<std::string> expected = c.lines;
+        for (std::string& line : expected)
+            if (line.rfind("%o", 0) == 0) line.replace(0, 2, out.string());
+        const CliRun run = runCli("import " + quoted(c.in) + " -o " + quoted(out), c.shellSetup);
+        EXPECT_EQ(run.lines, expected);
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(readBytes(out), "precious\n");
+    }
 }
 
 TEST_F(CliTest, DatabaseIndexAndSearchFromTheCommandLine) {
