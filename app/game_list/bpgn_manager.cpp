@@ -165,7 +165,19 @@ void CBPGNManager::closeGameBoards(CGame& game) {
     showSelection(-1);
 }
 
+bool CBPGNManager::confirmDroppingUnreadMoves() const {
+    const auto first = std::find_if(games_.begin(), games_.end(),
+                                    [](const auto& game) { return game->modified && game->movesReadUpTo; });
+    if (first == games_.end()) return true;
+    const TextPosition& at = *(*first)->movesReadUpTo;
+    return askYesNo(&app_.mainFrameWidget(),
+                    "Game " + std::to_string(first - games_.begin() + 1) + " was edited, but its moves could be read "
+                    "only up to line " + std::to_string(at.line) + ", column " + std::to_string(at.column) +
+                    " of its move text; saving it drops the moves after that point. Save anyway?");
+}
+
 bool CBPGNManager::saveGames(const std::string& path) {
+    if (!confirmDroppingUnreadMoves()) return false;
     const int selected = selectedRow();
     const std::string target = path.empty() ? fileName_ : path;
     std::ostringstream details;
@@ -183,7 +195,7 @@ bool CBPGNManager::saveGames(const std::string& path) {
     }
     if (!path.empty()) fileName_ = path;
     for (const auto& game : games_) {
-        game->modified = false;
+        game->markSaved();
         if (game->boardA) game->updateTitles();
     }
     setTitle(selected >= 0 ? numberedTitle(selected) : fileName_ + " Game List");

@@ -134,4 +134,34 @@ TEST_F(GameListTest, AFileTheReaderCannotReadIsOfferedForImport) {
     EXPECT_EQ(imported->gameCount(), 1);
 }
 
+TEST_F(GameListTest, OpeningAGameReadInPartSaysSoAndSavingItEditedAsksFirst) {
+    const fs::path file = folder / "in-part.bpgn";
+    const std::string text = "[Event \"Crazyhouse game\"]\n\n1A. e4 {180} ) 1a. e5 {179}\n\n{*} *\n";
+    std::ofstream(file, std::ios::binary) << text;
+    ASSERT_TRUE(app->openFile(file.string()));
+    list = app->managerList().back();
+    std::string message;
+    dialog_test::whenModal(QStringLiteral("Tandemora"), [&message](QDialog& box) {
+        message = static_cast<QMessageBox&>(box).text().toStdString();
+        box.accept();
+    });
+    select(0);
+    EXPECT_EQ(message.rfind("The moves of this game could be read only up to line 1, column 14", 0), 0u) << message;
+
+    CGame& game = *list->games()[0];
+    ASSERT_TRUE(list->saveGames({}));  // unedited: no question, the text stays whole
+    EXPECT_EQ(fileText(file).substr(fileText(file).find("\n\n") + 2), "1A. e4 {180} ) 1a. e5 {179}\n\n{*} *\n");
+    game.toEnd();
+    ASSERT_TRUE(game.boardA->rules().makeMoveFromText("c5", false, false));
+    const std::string before = fileText(file);
+    answer("No");
+    EXPECT_FALSE(list->saveGames({}));
+    EXPECT_EQ(fileText(file), before);
+    EXPECT_TRUE(game.modified);
+    answer("Yes");
+    EXPECT_TRUE(list->saveGames({}));
+    EXPECT_NE(fileText(file).find("\n1A. e4 {180} 1a. c5 {180}\n"), std::string::npos);
+    EXPECT_FALSE(game.movesReadUpTo);
+}
+
 }  // namespace
