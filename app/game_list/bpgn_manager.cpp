@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QFile>
 #include <QListView>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -163,6 +164,13 @@ void CBPGNManager::closeGameBoards(CGame& game) {
     currentGame_ = nullptr;
     currentIndex_ = -1;
     showSelection(-1);
+}
+
+void CBPGNManager::markImportedFrom(const std::string& path) {
+    const std::string name = path.substr(path.find_last_of('/') + 1);  // npos + 1 is 0
+    setWindowTitle(QString::fromLatin1(fileName_ + " Game List (imported from ") +
+                   QFile::decodeName(QByteArray::fromStdString(name)) + QStringLiteral(")."));
+    subWindow_->setWindowTitle(windowTitle());
 }
 
 bool CBPGNManager::confirmDroppingUnreadMoves() const {

@@ -35,6 +35,9 @@ public:
     // read. The old file is replaced only by a complete one.
     bool saveGames(const std::string& path);
     void addGame(std::unique_ptr<CGame> game, bool refill);
+    // The list holds games imported from the file at `path` (its own file is still "Unsaved"):
+    // its title says where they came from.
+    void markImportedFrom(const std::string& path);
     CGame* selectedGame() const;
     // Closes the list, asking first when a game was changed; false when the user cancelled.
     bool closeWithPrompt(bool removeFromList);

@@ -125,13 +125,23 @@ TEST_F(GameListTest, ANewGameSavedAsAFileBecomesTheFirstGameOfItsOwnList) {
 TEST_F(GameListTest, AFileTheReaderCannotReadIsOfferedForImport) {
     const fs::path foreign = folder / "foreign.pgn";
     std::ofstream(foreign) << "[Event \"Rated crazyhouse game\"]\n[Variant \"Crazyhouse\"]\n[Result \"1-0\"]\n\n"
-                              "1. e4 e5 2. Nf3 Nc6 1-0\n";
-    answer("Yes");
+                              "1. e4 e5 2. Nf3 Nc6 1-0\n\n"
+                              "[Event \"Rated crazyhouse game\"]\n[FEN \"4k3/8/8/8/8/8/8/4K3 w - - 0 1\"]\n\n1. Kd2 *\n";
+    std::string question;
+    dialog_test::whenModal(QStringLiteral("Tandemora"), [&question](QDialog& box) {
+        question = static_cast<QMessageBox&>(box).text().toStdString();
+        dialog_test::click(box, "Yes");
+    });
     EXPECT_TRUE(app->openFile(foreign.string()));
+    EXPECT_EQ(question, "Not every game of " + foreign.string() +
+                            " is in the form this program writes, but 1 game can be imported; 1 starts from a "
+                            "set-up position and is skipped. Import into a new game list? The file itself stays "
+                            "as it is.");
     ASSERT_EQ(app->managerList().size(), 2u);
     CBPGNManager* imported = app->managerList().back();
     EXPECT_EQ(imported->path(), "Unsaved");
     EXPECT_EQ(imported->gameCount(), 1);
+    EXPECT_EQ(imported->subWindow()->windowTitle(), "Unsaved Game List (imported from foreign.pgn).");
 }
 
 TEST_F(GameListTest, OpeningAGameReadInPartSaysSoAndSavingItEditedAsksFirst) {
