@@ -166,8 +166,6 @@ TEST(Import, CountsAndDescribesTheSkippedGames) {
         const char* skipped;
     } cases[] = {
         {kExcerpts[0].input, 1, ""},
-        {"[Event \"crazyhouse\"][FEN \"x\"]\n1. e4 *\n\n[Event \"crazyhouse\"]\n1. e4 *\n", 1,
-         "1 starts from a set-up position and is skipped"},
         {"[Event \"chess\"]\n1. e4 *\n\n[Event \"blitz\"]\n1. e4 *\n", 0,
          "2 are not bughouse or crazyhouse games and are skipped"},
         {kExcerpts[9].input, 1,
