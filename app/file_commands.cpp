@@ -16,15 +16,18 @@ namespace {
 
 const QString kBpgnFilter = QStringLiteral("BPGN Files (*.bpgn)");
 
-// The games the importer takes from a file; none when it cannot read the file.
-std::vector<std::unique_ptr<CGame>> importedGames(const std::string& path) {
+// The games the importer takes from a file, counting those it skips; none when it cannot
+// read the file.
+std::vector<std::unique_ptr<CGame>> importedGames(const std::string& path, ImportCounts& counts) {
     std::vector<std::unique_ptr<CGame>> games;
     std::optional<std::string> text = readFileText(path);
     if (!text) return games;
     std::istringstream in(std::move(*text));
     GameImporter importer(in);
-    for (ImportedGame imported; importer.next(imported);)
+    for (ImportedGame imported; importer.next(imported);) {
+        counts.add(imported);
         if (imported.game) games.push_back(std::move(imported.game));
+    }
     return games;
 }
 
@@ -88,15 +91,19 @@ bool CTandemoraApp::openFile(const std::string& path) {
 }
 
 bool CTandemoraApp::offerImport(const std::string& path) {
-    std::vector<std::unique_ptr<CGame>> games = importedGames(path);
+    ImportCounts counts;
+    std::vector<std::unique_ptr<CGame>> games = importedGames(path, counts);
     if (games.empty()) return false;
-    const std::string count = games.size() == 1 ? "1 game" : std::to_string(games.size()) + " games";
-    const std::string question = "Not every game of " + path + " is in the form this program writes, but " + count +
-                                 " can be imported. Import into a new game list? The file itself stays as it is.";
+    const std::string skipped = describeSkipped(counts);
+    const std::string question = "Not every game of " + path + " is in the form this program writes, but " +
+                                 (games.size() == 1 ? "1 game" : std::to_string(games.size()) + " games") +
+                                 " can be imported" + (skipped.empty() ? "" : "; " + skipped) +
+                                 ". Import into a new game list? The file itself stays as it is.";
     if (askYesNoCancel(mainFrame_.get(), question) != Answer::kYes) return false;
     // An unsaved list: saving it asks for a new file, so the original is never overwritten.
     auto* list = new CBPGNManager(*this, mainFrame_->mdiArea());
     for (auto& game : games) list->addGame(std::move(game), &game == &games.back());
+    list->markImportedFrom(path);
     addToManagerList(list);
     return true;
 }

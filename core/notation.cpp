@@ -145,6 +145,15 @@ bool findPawnOrigin(const Board& board, std::string_view text, bool whiteMoves, 
     }
     const int lastRank = whiteMoves ? 7 : 0;
     if (equals != std::string_view::npos && move.toRank != lastRank) return false;
+    // "e8Q", "exf8n": the piece letter right after the last rank names the promotion as '=' would.
+    const size_t after = x == std::string_view::npos ? 2 : x + 3;
+    if (equals == std::string_view::npos && move.toRank == lastRank && after < text.size()) {
+        const char p = asciiUpper(text[after]);
+        if (p != '\0' && std::strchr("BNQR", p) != nullptr) {
+            move.promotion = static_cast<uint8_t>(whiteMoves ? p : asciiLower(p));
+            return true;
+        }
+    }
     move.promotionOpen = (move.toRank == 0 || move.toRank == 7) && equals == std::string_view::npos;
     return true;
 }

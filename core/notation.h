@@ -8,7 +8,8 @@
 
 namespace tandemora {
 
-// Reads a normalised move text ("Nf3", "exd6", "e8=Q", "N@f3", "O-O") into `move`.
+// Reads a normalised move text ("Nf3", "exd6", "e8=Q", "N@f3", "O-O") into `move`; a promotion
+// may also be written without '=' ("e8Q").
 bool parseMove(const Board& board, std::string_view text, bool whiteMoves, Move& move);
 
 // The pawn half of parseMove: the text starts with a file letter.

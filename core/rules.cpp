@@ -59,7 +59,7 @@ bool BoardRules::makeMoveFromText(std::string_view original, bool whiteMoves, bo
                        move.promotion, move.promotionOpen))
         return true;
     inProgress = MoveInProgress{};
-    if (reportErrors) host_.reportIllegalMove(text);
+    if (reportErrors && !(ok && promotionCancelled_)) host_.reportIllegalMove(text);
     return false;
 }
 
@@ -149,6 +149,7 @@ bool BoardRules::validatePieceRule(int ff, int fr, int tf, int tr, char piece, b
 bool BoardRules::makeMove(int ff, int fr, int tf, int tr, char piece, bool whiteMoves, uint8_t promotion,
                           uint8_t promotionOpen) {
     const bool drop = ff < 0;
+    promotionCancelled_ = false;
     if (!onBoard(tf, tr) || (!drop && !onBoard(ff, fr))) return false;
     if ((whiteMoves && !isWhitePiece(piece)) || (!whiteMoves && !isBlackPiece(piece))) return false;
     const int to = squareIndex(tf, tr), from = drop ? -1 : squareIndex(ff, fr);
@@ -188,6 +189,7 @@ bool BoardRules::makeMove(int ff, int fr, int tf, int tr, char piece, bool white
     } else if (promotionOpen == 1) {
         if (!pawnReachesLastRank) return false;
         char chosen = host_.choosePromotionPiece(tf, tr, whiteMoves);
+        promotionCancelled_ = chosen == 0;
         if (chosen == 0) return false;
         destination = withColour(chosen, whiteMoves);
         promotionArgument = static_cast<uint8_t>(destination);

@@ -42,6 +42,7 @@ public:
     Board position;
     MoveInProgress inProgress;
 
+    // Reports an illegal move when asked; a promotion choice the user cancelled is no illegal move.
     bool makeMoveFromText(std::string_view text, bool whiteMoves, bool reportErrors);
     bool makeMove(int fromFile, int fromRank, int toFile, int toRank, char piece, bool whiteMoves,
                   uint8_t promotion, uint8_t promotionOpen);
@@ -57,6 +58,7 @@ private:
 
     RulesHost& host_;
     char work_[64] = {};
+    bool promotionCancelled_ = false;  // the last makeMove ended because the user cancelled the choice
 };
 
 }  // namespace tandemora

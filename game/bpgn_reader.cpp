@@ -1,4 +1,5 @@
 // Reading BPGN: a game's tags, unparsed move text and closing line; then the move text into the tree.
+#include <algorithm>
 #include <climits>
 #include <cstring>
 #include <string>
@@ -147,21 +148,40 @@ TagResult storeTag(CGame& game, const std::string& name, const std::string& valu
 bool endsTagName(int c) { return c == ' ' || c == '\t' || c == '\n'; }
 bool isQuote(int c) { return c == '"'; }
 
-// After a '{' at the start of a move list: true when it opens an annotation or comment
-// group. `seen` receives everything read, blanks included, so nothing is lost.
-bool opensMoveGroup(CharSource& in, std::string& seen) {
-    int letter = EOF, colon = EOF;
-    for (int* target : {&letter, &colon}) {
-        int c;
-        while (isBlank(c = in.get())) seen += static_cast<char>(c);
-        if (c == EOF) return false;
+bool isResult(std::string_view word) { return word == "1-0" || word == "0-1" || word == "1/2-1/2" || word == "*"; }
+
+// After a '{' that opens the text following the tags: reads the rest of that line, never
+// past its end, and tells whether it is a closing line (see isClosingLine). `seen` receives
+// everything read, the line break included, so nothing is lost either way.
+bool opensClosingLine(CharSource& in, std::string& seen) {
+    const size_t start = seen.size();
+    for (int c; static_cast<int>(seen.size() - start) <= kMaxClosingLine && (c = in.get()) != EOF;) {
         seen += static_cast<char>(c);
-        *target = c;
+        if (c == '\n') break;
     }
-    return colon == ':' && (letter == 'A' || letter == 'C');
+    std::string_view line(seen);
+    line.remove_prefix(start);
+    if (!line.empty() && line.back() == '\n') line.remove_suffix(1);
+    return isClosingLine(line);
 }
 
 }  // namespace
+
+// A group other than an annotation or comment is the closing line; so is an annotation or
+// comment group followed by a result, which no move list can be. A line without '}' cannot close.
+bool isClosingLine(std::string_view line) {
+    const size_t close = line.find('}');
+    if (close == std::string_view::npos) return false;
+    const size_t letter = line.find_first_not_of(" \t\r\v\f");
+    const size_t colon = line.find_first_not_of(" \t\r\v\f", letter + 1);
+    const bool moveGroup = colon < close && line[colon] == ':' && (line[letter] == 'A' || line[letter] == 'C');
+    if (!moveGroup) return true;
+    std::string_view rest = line.substr(close + 1);
+    const size_t word = rest.find_first_not_of(" \t\r\v\f");
+    if (word == std::string_view::npos) return false;
+    rest.remove_prefix(word);
+    return isResult(rest.substr(0, rest.find_first_of(" \t\r\v\f")));
+}
 
 int variantOfEvent(const std::string& event) {
     for (const char* word : {"bughouse", "Bughouse", "BUGHOUSE"})
@@ -187,13 +207,13 @@ bool CGame::readGame(std::istream& stream) {
     }
     if (c == EOF || tags == 0) return false;
 
-    // The move list runs to the first empty line. A list that opens with a group other than
-    // an annotation or comment is empty: that group is the closing line.
+    // The move list runs to the first empty line; it may be empty (see isClosingLine).
+    if (std::streamoff at = stream.rdbuf()->pubseekoff(0, std::ios::cur, std::ios::in); at > 0) moveTextOffset = at - 1;
     std::string moves;
     bool emptyList = false;
     if (c == '{') {
         moves = "{";
-        emptyList = !opensMoveGroup(in, moves);
+        emptyList = opensClosingLine(in, moves);
         if (emptyList) {
             for (auto it = moves.rbegin(); it != moves.rend(); ++it) in.putBack(static_cast<unsigned char>(*it));
             moves.clear();
@@ -224,9 +244,18 @@ namespace {
 class MoveTextParser {
 public:
     MoveTextParser(CGame& game, std::string_view text, bool reportErrors)
-        : game_(game), p_(text.data()), end_(text.data() + text.size()), reportErrors_(reportErrors) {}
+        : game_(game), begin_(text.data()), p_(begin_), end_(begin_ + text.size()), reportErrors_(reportErrors) {}
 
     bool parseList(int depth);
+    // After a successful parseList(0): where the list ended before the text's end, if it did.
+    std::optional<TextPosition> stopBeforeEnd() {
+        skipBlanks();
+        if (p_ == end_) return std::nullopt;
+        const std::string_view before(begin_, static_cast<size_t>(p_ - begin_));
+        const size_t lineStart = before.rfind('\n') + 1;  // 0 on the first line
+        return TextPosition{1 + static_cast<int>(std::count(before.begin(), before.end(), '\n')),
+                            1 + static_cast<int>(before.size() - lineStart)};
+    }
 
 private:
     int peek() const { return p_ < end_ ? static_cast<unsigned char>(*p_) : EOF; }
@@ -279,6 +308,7 @@ private:
     }
 
     CGame& game_;
+    const char* begin_;
     const char* p_;
     const char* end_;
     bool reportErrors_;
@@ -368,7 +398,8 @@ bool MoveTextParser::parseList(int depth) {
                 game_.current = remembered;
                 game_.synchronizeBoardsWithCurrentNode();
             } else if (c == ')') {
-                take();
+                // The end of a variation; a stray one ends the whole list where it stands.
+                if (depth > 0) take();
                 return true;
             } else {
                 return fail("unexpected character");
@@ -383,7 +414,11 @@ bool MoveTextParser::parseList(int depth) {
 
 bool CGame::parseMoveText(std::string_view text, bool reportErrors) {
     parseError.clear();
-    return MoveTextParser(*this, text, reportErrors).parseList(0);
+    movesReadUpTo.reset();
+    MoveTextParser parser(*this, text, reportErrors);
+    if (!parser.parseList(0)) return false;
+    movesReadUpTo = parser.stopBeforeEnd();
+    return true;
 }
 
 }  // namespace tandemora

@@ -97,7 +97,8 @@ bool CGame::storeGameToStream(std::ostream& stream) {
     writeTag(out, "Result", Result);
     out += "\n\n";
 
-    if (root) {
+    // A tree read only in part, and not edited, leaves the text it was read from as it is.
+    if (root && (modified || !movesReadUpTo)) {
         // The start position's comment goes first, where reading gives it back to the root.
         std::string moves;
         int lineLength = 0;
@@ -117,8 +118,15 @@ bool CGame::storeGameToStream(std::ostream& stream) {
     // The reader ignores the result on the closing line, but the line must stay one line
     // within its limit: a line break in the Result tag would spill into the next game, and
     // an overlong line would make this one unreadable.
-    const size_t room = kMaxClosingLine - std::min<size_t>(kMaxClosingLine, resultDescription.size() + 2);
-    out += "\n{" + resultDescription + "} " + Result.substr(0, std::min(room, Result.find_first_of("\r\n"))) + '\n';
+    std::string closing = resultDescription + '}';
+    if (closing.size() < static_cast<size_t>(kMaxClosingLine)) {
+        const size_t room = kMaxClosingLine - closing.size() - 1;
+        closing += ' ' + Result.substr(0, std::min(room, Result.find_first_of("\r\n")));
+    }
+    // Without moves the closing line follows the tags, where it must not read as a move list.
+    if (moves.find_first_not_of(" \t\n\r\v\f") == std::string::npos && !isClosingLine(closing))
+        closing = resultDescription.substr(0, kMaxClosingLine - 3) + "} *";
+    out += "\n{" + closing + '\n';
     stream.write(out.data(), static_cast<std::streamsize>(out.size()));
     return stream.good();
 }

@@ -51,6 +51,16 @@ constexpr int kMaxClockSeconds = 2147483;
 // The variant an Event names: kBughouse, kCrazyhouse, or -1 when it names neither.
 int variantOfEvent(const std::string& event);
 
+// Whether `line`, the rest of a line that opens with '{' right after a game's tags, is the
+// closing line of a game without moves rather than the start of its move list.
+bool isClosingLine(std::string_view line);
+
+// A place in a text: line and column, both counted from 1.
+struct TextPosition {
+    int line = 1;
+    int column = 1;
+};
+
 class CGame {
 public:
     CGame();
@@ -85,6 +95,13 @@ public:
     int tickMs = 0, lastMoveAtMs = 0, elapsedMs = 0;
     // Why the last parseMoveText failed, naming the move or text where it stopped.
     std::string parseError;
+    // Where the move text began in the stream the game was read from; -1 when unknown.
+    std::streamoff moveTextOffset = -1;
+    // Where reading the move text into the tree stopped before the text's end (a stray ')',
+    // a "{R:...}" group), or none when the whole text was read. Writing the tree would drop
+    // what follows: an unedited game keeps its text as read, and an edited one keeps this
+    // mark until it is saved.
+    std::optional<TextPosition> movesReadUpTo;
 
     bool isBughouse() const { return variant == kBughouse; }
 
@@ -92,6 +109,8 @@ public:
     bool readGame(std::istream& in);
     bool parseMoveText(std::string_view text, bool reportErrors);
     bool storeGameToStream(std::ostream& out);
+    // The game was written to its file: its edits are saved, and nothing of that text is unread.
+    void markSaved();
     // Appends the move list from `node` on; `lineLength` runs across the whole list.
     static void writeMoveList(const GameNode* node, std::string& out, int& lineLength);
     static std::string eloText(int rating);

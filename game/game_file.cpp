@@ -79,11 +79,27 @@ std::unique_ptr<CGame> GameFileReader::next() {
 
     auto game = std::make_unique<CGame>();
     if (!game->readGame(in_)) {
-        stopLine_ = 1 + static_cast<int>(std::count(text.begin(), text.begin() + start, '\n'));
+        stopLine_ = positionOf(start).line;
         return nullptr;
     }
     game->gameNumber = ++gamesRead_;
     return game;
+}
+
+TextPosition GameFileReader::positionOf(size_t offset) {
+    const std::string_view text = in_.view();
+    offset = std::min(offset, text.size());
+    if (offset < countedTo_) countedTo_ = linesBefore_ = 0;
+    linesBefore_ += static_cast<int>(std::count(text.begin() + countedTo_, text.begin() + offset, '\n'));
+    countedTo_ = offset;
+    const size_t lineStart = offset == 0 ? 0 : text.rfind('\n', offset - 1) + 1;  // npos + 1 is 0
+    return {1 + linesBefore_, 1 + static_cast<int>(offset - lineStart)};
+}
+
+TextPosition GameFileReader::filePosition(const CGame& game, TextPosition inMoveText) {
+    const TextPosition start = positionOf(static_cast<size_t>(std::max<std::streamoff>(game.moveTextOffset, 0)));
+    if (inMoveText.line == 1) return {start.line, start.column + inMoveText.column - 1};
+    return {start.line + inMoveText.line - 1, inMoveText.column};
 }
 
 std::string replayFailure(const CGame& game) {

@@ -33,11 +33,18 @@ public:
     // After next() gave null: the line (from 1) on which the unreadable game starts, or 0
     // when only blank text was left.
     int stopLine() const { return stopLine_; }
+    // Where in the file a place in the move text of a game read here lies.
+    TextPosition filePosition(const CGame& game, TextPosition inMoveText);
 
 private:
+    // The place of a byte offset; offsets asked for in increasing order are counted from the last.
+    TextPosition positionOf(size_t offset);
+
     std::istringstream in_;
     int gamesRead_ = 0;
     int stopLine_ = 0;
+    size_t countedTo_ = 0;  // positionOf's last offset and the line breaks before it
+    int linesBefore_ = 0;
 };
 
 // Why a game's move text did not replay, naming the move where it stopped.

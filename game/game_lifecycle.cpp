@@ -75,10 +75,13 @@ void CGame::destroyTree() {
 
 bool CGame::buildTree(BoardFactory& factory, bool reportErrors) {
     const bool wasModified = modified;
+    const std::optional<TextPosition> readUpTo = movesReadUpTo;
     displayOn = false;
     createBoards(factory, variant);
     root->clockSeconds = baseSeconds;
     const bool parsed = parseMoveText(moveBuffer ? *moveBuffer : std::string_view(), reportErrors);
+    // Edits written since the text was read in part lost its unread moves: that stays true until saved.
+    if (wasModified && !movesReadUpTo) movesReadUpTo = readUpTo;
     if (parsed) {
         current = root.get();
         recomputeClocks(root.get());
@@ -110,6 +113,11 @@ bool CGame::showGame(BoardFactory& factory) {
     if (boardB) boardB->repaint();
     GameNode* last = mainLineEnd();
     if (last != root.get()) (last->onBoardB() ? *last->positionB : last->positionA).endText = resultDescription;
+    if (movesReadUpTo)
+        showMessage("The moves of this game could be read only up to line " + std::to_string(movesReadUpTo->line) +
+                    ", column " + std::to_string(movesReadUpTo->column) +
+                    " of its move text. The game keeps its text as it is unless you edit it; saving it edited "
+                    "drops the moves after that point.");
     return true;
 }
 
@@ -119,6 +127,11 @@ bool CGame::replayGame() {
     boardA.reset();
     boardB.reset();
     return built;
+}
+
+void CGame::markSaved() {
+    if (modified) movesReadUpTo.reset();  // the file now holds the text of the edited tree
+    modified = false;
 }
 
 void CGame::closeBoards() {

@@ -165,14 +165,21 @@ bool isPlainNumber(std::string_view text) {
     return !whole.empty() && whole.size() <= 9 && digits(whole) && digits(fraction);
 }
 
+// Marks a game as skipped; false, for returning straight away.
+bool skip(ImportedGame& result, SkipReason reason, std::string why) {
+    result.reason = reason;
+    result.skipReason = std::move(why);
+    return false;
+}
+
 // Turns the move text of one game into its tree, move by move.
 class Translator {
 public:
     Translator(CGame& game, RecordLexer& lexer, bool resultTagged)
         : game_(game), lexer_(lexer), resultTagged_(resultTagged) {}
 
-    // Plays the game's moves; the reason it cannot be imported, or empty.
-    std::string run();
+    // Plays the game's moves; false when the game cannot be imported, with `result` saying why.
+    bool run(ImportedGame& result);
 
 private:
     struct Times {
@@ -202,26 +209,32 @@ private:
     int slot_ = 0;                  // its mover's clock
     char letter_ = 0;               // the board letter of the number before the next move
     std::string number_;            // that number, for messages
+    // At least as many characters as the tree's move text will be written with: a game
+    // too long to read back is given up as soon as it is known, not after all its moves.
+    size_t written_ = 0;
 };
 
-std::string Translator::run() {
+bool Translator::run(ImportedGame& result) {
     for (double& s : times_.seconds) s = game_.baseSeconds;
     timesAt_[game_.root.get()] = times_;
     for (;;) {
+        if (written_ >= static_cast<size_t>(kMaxMoveList))
+            return skip(result, SkipReason::kTooLong, "a move list longer than the program reads");
         const RecordToken::Kind kind = lexer_.peek().kind;
-        if (kind == RecordToken::kEnd || kind == RecordToken::kTag) return {};  // the next game begins
+        if (kind == RecordToken::kEnd || kind == RecordToken::kTag) return true;  // the next game begins
         RecordToken token = lexer_.next();
         switch (token.kind) {
         case RecordToken::kResult:
             if (!variations_.empty()) break;
             if (!resultTagged_) game_.Result = token.text;  // the moves end with the result
-            return {};
+            return true;
         case RecordToken::kNumber:
             letter_ = token.boardLetter;
             number_ = token.text;
             break;
         case RecordToken::kMove:
-            if (std::string why = playMove(token.text); !why.empty()) return why;
+            if (std::string why = playMove(token.text); !why.empty())
+                return skip(result, SkipReason::kMovesDoNotReplay, why);
             break;
         case RecordToken::kMark:
             annotate(token.text[0] == '$' ? (markOfNag(token.text) ? markOfNag(token.text) : "") : token.text);
@@ -230,8 +243,9 @@ std::string Translator::run() {
             takeGroup(token.text);
             break;
         case RecordToken::kOpen: {
-            if (!lastMove_) return "a variation before any move";
-            if (variations_.size() >= static_cast<size_t>(kMaxVariationDepth)) return "variations nested too deeply";
+            if (!lastMove_) return skip(result, SkipReason::kMovesDoNotReplay, "a variation before any move");
+            if (variations_.size() >= static_cast<size_t>(kMaxVariationDepth))
+                return skip(result, SkipReason::kMovesDoNotReplay, "variations nested too deeply");
             variations_.push_back({game_.current, lastMove_, times_, slot_});
             game_.current = lastMove_->parent;
             game_.synchronizeBoardsWithCurrentNode();
@@ -275,8 +289,13 @@ std::string Translator::playMove(const std::string& word) {
     number_.clear();
     if (!board) return "a board-B move in a crazyhouse game: " + named;
     if (!letter && game_.isBughouse()) return "a move without its board letter: " + named;
+    const size_t siblings = previous.children.size();
     if (move.empty() || !board->rules().makeMoveFromText(move, white, false)) return "illegal move " + named;
     lastMove_ = game_.current;
+    // A move the tree had already is written once: only a new node adds its element,
+    // "12A. Nf3 {0}" at the shortest.
+    if (previous.children.size() > siblings)
+        written_ += std::to_string(lastMove_->moveNumber).size() + std::strlen(lastMove_->moveText) + 7;
     slot_ = (board == game_.boardB.get() ? 2 : 0) + (white ? 0 : 1);
     lastMove_->clockSeconds = static_cast<int>(std::trunc(times_.seconds[slot_]));
     timesAt_[lastMove_] = times_;
@@ -333,7 +352,9 @@ void Translator::addComment(std::string_view text) {
     const std::string clean = writable(text, kMaxGroupText, false);
     if (clean.empty()) return;
     std::optional<std::string>& comment = (lastMove_ ? lastMove_ : game_.current)->comment;
+    const size_t before = comment ? comment->size() : 0;
     comment = writable(comment ? *comment + ' ' + clean : clean, kMaxGroupText, false);
+    written_ += comment->size() - before;
 }
 
 void Translator::annotate(const std::string& mark) {
@@ -363,21 +384,19 @@ bool GameImporter::next(ImportedGame& result) {
     result = ImportedGame{};
     RecordLexer& lexer = *lexer_;
     Tags tags;
-    while (lexer.peek().kind == RecordToken::kTag) {
+    // A tag this block has already starts the next game's block: this game has no moves.
+    while (lexer.peek().kind == RecordToken::kTag && !findTag(tags, lexer.peek().text.c_str())) {
         RecordToken tag = lexer.next();
         tags.emplace_back(std::move(tag.text), std::move(tag.value));
     }
-    if (tags.empty()) {
-        if (lexer.peek().kind == RecordToken::kEnd) return false;
-        skipGame(lexer);
-        result.skipReason = "moves without tags";
-        return true;
-    }
+    if (tags.empty() && lexer.peek().kind == RecordToken::kEnd) return false;
     const int variant = variantOf(tags);
     const std::string* setUp = findTag(tags, "SetUp") ? findTag(tags, "SetUp") : findTag(tags, "Setup");
-    if (findTag(tags, "FEN") || (setUp && *setUp == "1")) result.skipReason = "starts from a set-up position";
-    else if (variant < 0) result.skipReason = "not a bughouse or crazyhouse game";
-    if (!result.skipReason.empty()) {
+    if (tags.empty()) skip(result, SkipReason::kNoTags, "moves without tags");
+    else if (findTag(tags, "FEN") || (setUp && *setUp == "1"))
+        skip(result, SkipReason::kSetUpPosition, "starts from a set-up position");
+    else if (variant < 0) skip(result, SkipReason::kOtherVariant, "not a bughouse or crazyhouse game");
+    if (result.reason != SkipReason::kNone) {
         skipGame(lexer);
         return true;
     }
@@ -390,9 +409,8 @@ bool GameImporter::next(ImportedGame& result) {
     if (game->isBughouse()) game->createBughouseBoards(boards);
     else game->createCrazyhouseBoards(boards);
     game->displayOn = false;
-    if (std::string why = Translator(*game, lexer, findTag(tags, "Result") != nullptr).run(); !why.empty()) {
+    if (!Translator(*game, lexer, findTag(tags, "Result") != nullptr).run(result)) {
         skipGame(lexer);
-        result.skipReason = why;
         return true;
     }
     game->recomputeClocks(game->root.get());
@@ -402,11 +420,40 @@ bool GameImporter::next(ImportedGame& result) {
     game->displayOn = true;
     // Anything the program writes it must read back.
     if (game->moveBuffer && game->moveBuffer->size() >= static_cast<size_t>(kMaxMoveList)) {
-        result.skipReason = "a move list longer than the program reads";
+        skip(result, SkipReason::kTooLong, "a move list longer than the program reads");
         return true;
     }
     result.game = std::move(game);
     return true;
+}
+
+void ImportCounts::add(const ImportedGame& game) {
+    if (game.game) ++imported;
+    else ++skipped[static_cast<size_t>(game.reason)];
+}
+
+std::string describeSkipped(const ImportCounts& counts) {
+    // What one game (and many) skipped for each reason is, in the order of SkipReason.
+    static const char* const phrases[kSkipReasons][2] = {
+        {"", ""},
+        {"has moves without tags", "have moves without tags"},
+        {"starts from a set-up position", "start from a set-up position"},
+        {"is not a bughouse or crazyhouse game", "are not bughouse or crazyhouse games"},
+        {"has moves that do not replay", "have moves that do not replay"},
+        {"has a move list longer than the program reads", "have move lists longer than the program reads"},
+    };
+    int total = 0, reasons = 0;
+    std::string parts;
+    for (int reason = 1; reason < kSkipReasons; ++reason) {
+        const int n = counts.skipped[static_cast<size_t>(reason)];
+        if (n == 0) continue;
+        total += n;
+        ++reasons;
+        parts += (parts.empty() ? "" : ", ") + std::to_string(n) + ' ' + phrases[reason][n == 1 ? 0 : 1];
+    }
+    if (reasons == 0) return {};
+    if (reasons == 1) return parts + (total == 1 ? " and is skipped" : " and are skipped");
+    return std::to_string(total) + " are skipped: " + parts;
 }
 
 }  // namespace tandemora

@@ -12,20 +12,30 @@ namespace {
 struct Tally {
     int games = 0;
     int failed = 0;
+    int readInPart = 0;  // games whose move list was read only up to a point
 };
 
-// Prints "<n> ok <FEN of A>[ | <FEN of B>]" or "<n> error <why>"; true when the game replayed.
-bool checkGame(CGame& game, std::ostream& out) {
+// " (moves read only up to line L, column C)", where the game's move list stopped being read.
+std::string readUpTo(const TextPosition& at) {
+    return " (moves read only up to line " + std::to_string(at.line) + ", column " + std::to_string(at.column) + ")";
+}
+
+// Prints "<n> ok <FEN of A>[ | <FEN of B>][ (moves read only up to ...)]" or "<n> error <why>".
+void checkGame(CGame& game, GameFileReader& reader, std::ostream& out, Tally& tally) {
     out << game.gameNumber << ' ';
     if (!game.replayGame()) {
         out << "error " << replayFailure(game) << '\n';
-        return false;
+        ++tally.failed;
+        return;
     }
     const GameNode* last = game.mainLineEnd();
     out << "ok " << toFen(last->positionA);
     if (last->positionB) out << " | " << toFen(*last->positionB);
+    if (game.movesReadUpTo) {
+        out << readUpTo(reader.filePosition(game, *game.movesReadUpTo));
+        ++tally.readInPart;
+    }
     out << '\n';
-    return true;
 }
 
 // Checks the games of one file; false when the file cannot be read at all.
@@ -38,7 +48,7 @@ bool checkFile(const std::string& path, std::ostream& out, Tally& tally) {
     GameFileReader reader(std::move(*text));
     while (auto game = reader.next()) {
         ++tally.games;
-        if (!checkGame(*game, out)) ++tally.failed;
+        checkGame(*game, reader, out, tally);
     }
     if (reader.stopLine()) {
         // The unreadable game counts as a failed one; the games after it are not read.
@@ -59,8 +69,11 @@ int checkCommand(const std::vector<std::string>& paths, std::ostream& out) {
         if (paths.size() > 1) out << path << ":\n";
         allOpened &= checkFile(path, out, tally);
     }
-    out << tally.games << " games, " << tally.failed << " failed\n";
-    return allOpened && tally.failed == 0 ? kExitOk : kExitFailed;
+    out << tally.games << " games, " << tally.failed << " failed";
+    if (tally.readInPart) out << ", " << tally.readInPart << " read only in part";
+    out << '\n';
+    if (!allOpened || tally.failed) return kExitFailed;
+    return tally.readInPart ? kExitPartial : kExitOk;
 }
 
 }  // namespace tandemora

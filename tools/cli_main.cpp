@@ -27,7 +27,9 @@ const char kUsage[] =
     "\n"
     "check    reads and replays every game of each file. One line per game:\n"
     "         '<n> ok <FEN of board A>[ | <FEN of board B>]' at the end of the main line,\n"
-    "         or '<n> error <why>'; games are numbered from 1 in each file. A file whose\n"
+    "         or '<n> error <why>'; games are numbered from 1 in each file. A game whose\n"
+    "         moves were read only up to a point gets ' (moves read only up to line <L>,\n"
+    "         column <C>)' after its FENs. A file whose\n"
     "         reading stops gets '<file>: reading stopped at line <L>: game <n> is not\n"
     "         readable'. With several files, each file's lines follow a line '<file>:'.\n"
     "         The last line is '<games> games, <failed> failed'.\n"
@@ -49,7 +51,8 @@ const char kUsage[] =
     "         looked for in --database-dir, by default the index's own folder.\n"
     "\n"
     "Exit status: 0 when every game was read and replayed, or imported; 1 when a game or a\n"
-    "file failed, or a game was skipped; 2 for a wrong command line.\n";
+    "file failed, or a game was skipped; 2 for a wrong command line; 3 (check, rewrite)\n"
+    "when nothing failed but the moves of a game were read only up to a point.\n";
 
 // Runs the command the arguments name; its exit status.
 int runCommand(const std::vector<std::string>& args) {

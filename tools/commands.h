@@ -11,6 +11,7 @@ namespace tandemora {
 constexpr int kExitOk = 0;
 constexpr int kExitFailed = 1;  // a game did not read or replay, or a file could not be read or written
 constexpr int kExitUsage = 2;
+constexpr int kExitPartial = 3;  // every game was read, but the moves of one were read only up to a point
 
 // Reads and replays every game of the files; one line per game on `out`.
 int checkCommand(const std::vector<std::string>& paths, std::ostream& out);

@@ -15,6 +15,10 @@ struct Tally {
     int imported = 0;
 };
 
+// Writes one game and sends it to the disk at once, so that a failure stops the import there;
+// the file replacement then names the cause.
+bool writeGame(CGame& game, std::ostream& out) { return game.storeGameToStream(out) && out.flush(); }
+
 // Imports the games of one file into `out`, one line per game on `report`; false when the
 // file cannot be read or a game cannot be written.
 bool importFile(const std::string& path, std::ostream& out, std::ostream& report, std::ostream& err, Tally& tally) {
@@ -26,14 +30,14 @@ bool importFile(const std::string& path, std::ostream& out, std::ostream& report
     GameImporter importer(in);
     ImportedGame imported;
     for (int n = 1; importer.next(imported); ++n) {
-        ++tally.games;
-        if (!imported.game) {
+        if (imported.game) {
+            if (!writeGame(*imported.game, out)) return false;
+            ++tally.imported;
+            report << n << " ok\n";
+        } else {
             report << n << " skipped " << imported.skipReason << '\n';
-            continue;
         }
-        if (!imported.game->storeGameToStream(out)) return false;
-        ++tally.imported;
-        report << n << " ok\n";
+        ++tally.games;
     }
     if (in.bad()) err << path << ": cannot read to its end\n";
     return !in.bad();
@@ -51,7 +55,9 @@ int importCommand(const std::vector<std::string>& inPaths, const std::string& ou
                 if (inPaths.size() > 1) report << path << ":\n";
                 if (!importFile(path, out, report, err, tally)) return false;
             }
-            return true;
+            // An OUT that held games is not replaced by an empty one.
+            if (tally.imported == 0) err << "no game could be imported\n";
+            return tally.imported > 0;
         },
         err) == Replacement::kDone;
     report << tally.games << " games, " << tally.imported << " imported, " << tally.games - tally.imported

@@ -32,4 +32,12 @@ Answer askYesNoCancel(QWidget* parent, const std::string& text) {
     }
 }
 
+bool askYesNo(QWidget* parent, const std::string& text) {
+    QMessageBox box(QMessageBox::Question, QString::fromLatin1(kTitle), QString::fromLatin1(text),
+                    QMessageBox::Yes | QMessageBox::No, parent);
+    box.setDefaultButton(QMessageBox::No);
+    box.setEscapeButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
 }  // namespace tandemora

@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QFile>
 #include <QListView>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -165,7 +166,26 @@ void CBPGNManager::closeGameBoards(CGame& game) {
     showSelection(-1);
 }
 
+void CBPGNManager::markImportedFrom(const std::string& path) {
+    const std::string name = path.substr(path.find_last_of('/') + 1);  // npos + 1 is 0
+    setWindowTitle(QString::fromLatin1(fileName_ + " Game List (imported from ") +
+                   QFile::decodeName(QByteArray::fromStdString(name)) + QStringLiteral(")."));
+    subWindow_->setWindowTitle(windowTitle());
+}
+
+bool CBPGNManager::confirmDroppingUnreadMoves() const {
+    const auto first = std::find_if(games_.begin(), games_.end(),
+                                    [](const auto& game) { return game->modified && game->movesReadUpTo; });
+    if (first == games_.end()) return true;
+    const TextPosition& at = *(*first)->movesReadUpTo;
+    return askYesNo(&app_.mainFrameWidget(),
+                    "Game " + std::to_string(first - games_.begin() + 1) + " was edited, but its moves could be read "
+                    "only up to line " + std::to_string(at.line) + ", column " + std::to_string(at.column) +
+                    " of its move text; saving it drops the moves after that point. Save anyway?");
+}
+
 bool CBPGNManager::saveGames(const std::string& path) {
+    if (!confirmDroppingUnreadMoves()) return false;
     const int selected = selectedRow();
     const std::string target = path.empty() ? fileName_ : path;
     std::ostringstream details;
@@ -183,7 +203,7 @@ bool CBPGNManager::saveGames(const std::string& path) {
     }
     if (!path.empty()) fileName_ = path;
     for (const auto& game : games_) {
-        game->modified = false;
+        game->markSaved();
         if (game->boardA) game->updateTitles();
     }
     setTitle(selected >= 0 ? numberedTitle(selected) : fileName_ + " Game List");

@@ -31,9 +31,13 @@ public:
     // nothing when no game could be read; the caller decides what to offer.
     Reading openFile(const std::string& path);
     // Writes every game to `path`, or to the list's own file when empty; false on failure,
-    // which has been reported. The old file is replaced only by a complete one.
+    // which has been reported, or when the user would rather not drop moves that were never
+    // read. The old file is replaced only by a complete one.
     bool saveGames(const std::string& path);
     void addGame(std::unique_ptr<CGame> game, bool refill);
+    // The list holds games imported from the file at `path` (its own file is still "Unsaved"):
+    // its title says where they came from.
+    void markImportedFrom(const std::string& path);
     CGame* selectedGame() const;
     // Closes the list, asking first when a game was changed; false when the user cancelled.
     bool closeWithPrompt(bool removeFromList);
@@ -62,6 +66,9 @@ private:
     // The list's selected line, or -1.
     int selectedRow() const;
     std::string numberedTitle(int index) const;
+    // Saving an edited game whose moves were read only in part drops the unread ones: asks
+    // whether to save anyway; true when there is no such game or the user agrees.
+    bool confirmDroppingUnreadMoves() const;
 
     CTandemoraApp& app_;
     QMdiSubWindow* subWindow_ = nullptr;

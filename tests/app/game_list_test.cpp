@@ -135,13 +135,53 @@ TEST_F(GameListTest, ANewGameSavedAsAFileBecomesTheFirstGameOfItsOwnList) {
 TEST_F(GameListTest, AFileTheReaderCannotReadIsOfferedForImport) {
     const fs::path foreign = folder / "foreign.pgn";
     std::ofstream(foreign) << "[Event \"Rated crazyhouse game\"]\n[Variant \"Crazyhouse\"]\n[Result \"1-0\"]\n\n"
-                              "1. e4 e5 2. Nf3 Nc6 1-0\n";
-    answer("Yes");
+                              "1. e4 e5 2. Nf3 Nc6 1-0\n\n"
+                              "[Event \"Rated crazyhouse game\"]\n[FEN \"4k3/8/8/8/8/8/8/4K3 w - - 0 1\"]\n\n1. Kd2 *\n";
+    std::string question;
+    dialog_test::whenModal(QStringLiteral("Tandemora"), [&question](QDialog& box) {
+        question = static_cast<QMessageBox&>(box).text().toStdString();
+        dialog_test::click(box, "Yes");
+    });
     EXPECT_TRUE(app->openFile(foreign.string()));
+    EXPECT_EQ(question, "Not every game of " + foreign.string() +
+                            " is in the form this program writes, but 1 game can be imported; 1 starts from a "
+                            "set-up position and is skipped. Import into a new game list? The file itself stays "
+                            "as it is.");
     ASSERT_EQ(app->managerList().size(), 2u);
     CBPGNManager* imported = app->managerList().back();
     EXPECT_EQ(imported->path(), "Unsaved");
     EXPECT_EQ(imported->gameCount(), 1);
+    EXPECT_EQ(imported->subWindow()->windowTitle(), "Unsaved Game List (imported from foreign.pgn).");
+}
+
+TEST_F(GameListTest, OpeningAGameReadInPartSaysSoAndSavingItEditedAsksFirst) {
+    const fs::path file = folder / "in-part.bpgn";
+    const std::string text = "[Event \"Crazyhouse game\"]\n\n1A. e4 {180} ) 1a. e5 {179}\n\n{*} *\n";
+    std::ofstream(file, std::ios::binary) << text;
+    ASSERT_TRUE(app->openFile(file.string()));
+    list = app->managerList().back();
+    std::string message;
+    dialog_test::whenModal(QStringLiteral("Tandemora"), [&message](QDialog& box) {
+        message = static_cast<QMessageBox&>(box).text().toStdString();
+        box.accept();
+    });
+    select(0);
+    EXPECT_EQ(message.rfind("The moves of this game could be read only up to line 1, column 14", 0), 0u) << message;
+
+    CGame& game = *list->games()[0];
+    ASSERT_TRUE(list->saveGames({}));  // unedited: no question, the text stays whole
+    EXPECT_EQ(fileText(file).substr(fileText(file).find("\n\n") + 2), "1A. e4 {180} ) 1a. e5 {179}\n\n{*} *\n");
+    game.toEnd();
+    ASSERT_TRUE(game.boardA->rules().makeMoveFromText("c5", false, false));
+    const std::string before = fileText(file);
+    answer("No");
+    EXPECT_FALSE(list->saveGames({}));
+    EXPECT_EQ(fileText(file), before);
+    EXPECT_TRUE(game.modified);
+    answer("Yes");
+    EXPECT_TRUE(list->saveGames({}));
+    EXPECT_NE(fileText(file).find("\n1A. e4 {180} 1a. c5 {180}\n"), std::string::npos);
+    EXPECT_FALSE(game.movesReadUpTo);
 }
 
 }  // namespace

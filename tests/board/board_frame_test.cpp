@@ -14,6 +14,7 @@
 #include "board/fixed_environment.h"
 #include "core/fen.h"
 #include "tests/message_log.h"
+#include "tests/modal_driver.h"
 #include "resources/command_texts.h"
 
 namespace {
@@ -141,6 +142,19 @@ TEST_F(BoardFrameTest, APromotionAsksUnlessAutoQueenIsSet) {
     drag(centre("e7"), centre("e8"));
     EXPECT_EQ(game->current, game->root.get());  // cancelled: no move
     EXPECT_EQ(frame().position().at(4, 6), 'P');
+
+    // Typed: a cancelled choice is no illegal move; a piece letter without '=' needs no choice.
+    QLineEdit* box = frame().moveEntryBox();
+    dialog_test::whenModal(QStringLiteral("Promote"), [](QDialog& chooser) { QTest::keyClick(&chooser, Qt::Key_Escape); });
+    box->setText("e8");
+    QTest::keyClick(box, Qt::Key_Return);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(game->current, game->root.get());
+    EXPECT_TRUE(messages.messages.empty());
+    box->setText("e8n");
+    QTest::keyClick(box, Qt::Key_Return);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(lastMove(), "e8=N");
 }
 
 TEST_F(BoardFrameTest, CommandsFollowTheNavigationAndReplayStates) {

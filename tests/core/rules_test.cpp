@@ -99,6 +99,8 @@ TEST(BoardRules, PlaysLines) {
          "rnbqkbnr/ppppp2p/5p2/6pQ/3PP3/8/PPP2PPP/RNB1KBNR[] b KQkq"},
         {"promotion with capture", "1r2k3/P7/8/8/8/8/8/4K3", "axb8=R", "axb8=R+",
          "1R~2k3/8/8/8/8/8/8/4K3[] b KQkq"},
+        {"promotion named without '='", "1r2k3/P7/8/8/8/8/p7/4K3", "axb8N a1q", "axb8=N a1=Q+",
+         "1N~2k3/8/8/8/8/8/8/q~3K3[] w KQkq"},
         {"promotion only on the last rank", kStart, "e4 d5 !e5=Q", "e4 d5",
          "rnbqkbnr/ppp1pppp/8/3p4/4P3/8/PPPP1PPP/RNBQKBNR[] w KQkq"},
         {"drops", "4k3/8/8/8/8/8/8/4K3[PNnb]", "!P@a8 !P@a1 !K@e4 !1@e4 !N@e1 N@f6 !n@d4 Kf7 !N@c3 P@e2 b@c3",
@@ -146,6 +148,7 @@ TEST(BoardRules, OpenPromotionAsksForThePiece) {
         EXPECT_EQ(made ? host.notations.back() : "", c.notation);
         if (!made) {
             EXPECT_EQ(toFen(host.rules.position), "4k3/P7/8/8/8/8/8/4K3[] w KQkq");
+            EXPECT_TRUE(host.errors.empty());  // cancelled, not illegal
         }
     }
 }

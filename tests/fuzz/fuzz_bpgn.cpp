@@ -27,14 +27,16 @@ std::string withoutFinalBreak(std::string moves) {
     return moves;
 }
 
-// Two copies of a written game must read back as two games with the same moves.
-void checkReadsBack(const std::string& text, const std::string& moves) {
-    std::istringstream in(text + text);
-    for (int copy = 0; copy < 2; ++copy) {
-        tandemora::CGame again;
-        if (!again.readGame(in) || withoutFinalBreak(again.moveBuffer.value_or("")) != withoutFinalBreak(moves))
-            std::abort();
-    }
+// A written game followed by another game must read back to the same moves and closing
+// comment, and must leave the next game whole.
+void checkReadsBack(const std::string& text, const std::string& moves, const std::string& description) {
+    static const std::string sentinel = "[Event \"Crazyhouse game\"]\n\n1A. e4 {180}\n\n{*} *\n";
+    std::istringstream in(text + sentinel);
+    tandemora::CGame again, next;
+    if (!again.readGame(in) || withoutFinalBreak(again.moveBuffer.value_or("")) != withoutFinalBreak(moves) ||
+        again.resultDescription != description)
+        std::abort();
+    if (!next.readGame(in) || next.moveBuffer != "1A. e4 {180}\n") std::abort();
 }
 
 }  // namespace
@@ -49,12 +51,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         // Unopened: the kept move text goes out as it came in.
         const std::string kept = game.moveBuffer.value_or("");
         std::string text = written(game);
-        checkReadsBack(text, kept);
+        checkReadsBack(text, kept, game.resultDescription);
         if (!game.replayGame()) continue;
-        // From the tree: the written move list must replay to the same list again.
+        // Replayed: the written move list must replay to the same list again.
         text = written(game);
         const std::string moves = game.moveBuffer.value_or("");
-        checkReadsBack(text, moves);
+        checkReadsBack(text, moves, game.resultDescription);
         tandemora::CGame again;
         std::istringstream reread(text);
         if (!again.readGame(reread) || !again.replayGame()) std::abort();

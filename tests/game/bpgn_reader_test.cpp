@@ -90,6 +90,33 @@ TEST(ReadGame, ReadsAFileGameByGame) {
     EXPECT_EQ(games, 3);  // the fourth game's tag pair is broken
 }
 
+// After the tags, a line opening with '{' is either the closing line of a game without
+// moves or the first line of its move list; either way the next game reads whole.
+TEST(ReadGame, TellsAClosingLineFromAMoveListWithinItsLine) {
+    const struct {
+        const char* text;  // after the tags
+        const char* moves;
+        const char* description;
+    } cases[] = {
+        {"{}\n", "", ""},
+        {"{ }  \n", "", " "},
+        {"{ A : !} 1/2-1/2 agreed\n", "", " A : !"},
+        {"{C:a comment on the start}\n\n{*} *\n", "{C:a comment on the start}\n", "*"},
+        {"{C:x} 1-0x\n\n{*} *\n", "{C:x} 1-0x\n", "*"},
+        {"{\nC:split} 1A. e4 {180}\n\n{*} *\n", "{\nC:split} 1A. e4 {180}\n", "*"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        std::istringstream in("[Event \"Crazyhouse game\"]\n" + std::string(c.text) + "\n" + gameText("1A. d4 {180}"));
+        CGame game, next;
+        ASSERT_TRUE(game.readGame(in));
+        EXPECT_EQ(game.moveBuffer, c.moves);
+        EXPECT_EQ(game.resultDescription, c.description);
+        ASSERT_TRUE(next.readGame(in));
+        EXPECT_EQ(next.moveBuffer, "1A. d4 {180}\n");
+    }
+}
+
 TEST(ReadGame, FailsOnBrokenStructure) {
     const char* texts[] = {
         "[Event \"Crazyhouse game\"]\n\n1A. e4 {180}\n",            // no empty line, no closing line

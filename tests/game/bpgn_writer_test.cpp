@@ -4,6 +4,7 @@
 #include <string>
 
 #include "core/fen.h"
+#include "game/game_parameters.h"
 #include "test_games.h"
 
 using namespace tandemora_test;
@@ -143,6 +144,41 @@ TEST(StoreGame, UnopenedGameKeepsItsMoveText) {
     auto again = readOne(text);
     ASSERT_TRUE(again);
     EXPECT_EQ(written(*again), text);
+}
+
+// Every header the Game Parameters dialog accepts, on a game without moves followed by
+// another game: both read back, the first with its header as entered.
+TEST(StoreGame, GameWithoutMovesReadsBackWithAnyHeaderTheDialogAccepts) {
+    const struct {
+        const char *description, *result;
+    } cases[] = {
+        {"", ""},           {" ", ""},          {"*", "*"},       {"", "1-0"},         {"Bo resigns", ""},
+        {"A:", ""},         {"C:x", ""},        {"A: !", ""},     {"C:x", "*"},        {"A:!", "1-0"},
+        {" C : x", "0-1"},  {"C:x", "1/2-1/2"}, {"C:x", "won"},   {"c:x", ""},         {"{C:x}", ""},
+        {"C:x", "1-0\nz"}, {"A:\n!", " "},    {"C:\"x\"", ""}, {"B:x", "abandoned"},
+    };
+    const std::string next = gameText("1A. e4 {180}");
+    for (const Variant variant : {kCrazyhouse, kBughouse}) {
+        for (const auto& c : cases) {
+            SCOPED_TRACE(std::string(c.description) + "|" + c.result);
+            auto game = newGame(variant);
+            GameParameters parameters = gameParameters(*game);
+            parameters.whiteA = "Ann";
+            parameters.result = c.result;
+            parameters.resultDescription = c.description;
+            ASSERT_EQ(checkGameParameters(*game, parameters), "");
+            applyGameParameters(*game, parameters);
+            std::istringstream in(written(*game) + next);
+            CGame first, second;
+            ASSERT_TRUE(first.readGame(in));
+            EXPECT_EQ(first.moveBuffer, "");
+            EXPECT_EQ(first.resultDescription, game->resultDescription);
+            EXPECT_EQ(first.Result, game->Result);
+            EXPECT_EQ(first.WhiteA, "Ann");
+            ASSERT_TRUE(second.readGame(in));
+            EXPECT_EQ(second.moveBuffer, "1A. e4 {180}\n");
+        }
+    }
 }
 
 TEST(StoreGame, ReportsAFailedStream) {

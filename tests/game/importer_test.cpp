@@ -131,12 +131,52 @@ const struct Excerpt {
      "[Event \"Bughouse game\"]\n1B. d4{179.5}\n{Di resigns} 0-1\n",
      {"skipped: starts from a set-up position", "skipped: illegal move 2A. Qxf7",
       "skipped: not a bughouse or crazyhouse game", native(bughouseHeader("0-1"), "1B. d4 {179}", "{Di resigns} 0-1")}},
+    {"a tag block without moves or result is a game of its own, not the next game's header",
+     "[Event \"Bughouse game, round 1\"]\n\n[Event \"Bughouse game, round 2\"]\n1A. e4{179}\n{Bo resigns} 1-0\n",
+     {native(header(kBughouse, "Bughouse game, round 1"), "", "{} *"),
+      native(header(kBughouse, "Bughouse game, round 2", "180+0", "1-0"), "1A. e4 {179}", "{Bo resigns} 1-0")}},
 };
 
 TEST(Import, DialectExcerpts) {
     for (const Excerpt& excerpt : kExcerpts) {
         SCOPED_TRACE(excerpt.feature);
         EXPECT_EQ(importAll(excerpt.input), excerpt.expected);
+    }
+}
+
+// A game longer than the program reads is given up where it passes the limit, before the
+// illegal move far beyond it, and the next game is still imported.
+TEST(Import, GivesUpAnOverlongGameAtTheLimit) {
+    // Knights out and back, each move with a long comment: 1,100 moves of about 1,000 characters.
+    std::string moves;
+    const std::string comment = " {" + std::string(990, 'c') + "} ";
+    const char* cycle[4] = {"Nf3", "Nf6", "Ng1", "Ng8"};
+    for (int i = 0; i < 1100; ++i) moves += (i % 2 ? "" : std::to_string(i / 2 + 1) + ". ") + cycle[i % 4] + comment;
+    const std::vector<std::string> games =
+        importAll("[Event \"crazyhouse\"]\n\n" + moves + "Ke5 *\n\n[Event \"crazyhouse\"]\n\n1. e4 *\n");
+    ASSERT_EQ(games.size(), 2u);
+    EXPECT_EQ(games[0], "skipped: a move list longer than the program reads");
+    EXPECT_NE(games[1].find("\n1A. e4 {180}\n"), std::string::npos);
+}
+
+TEST(Import, CountsAndDescribesTheSkippedGames) {
+    const struct {
+        std::string input;
+        int imported;
+        const char* skipped;
+    } cases[] = {
+        {kExcerpts[0].input, 1, ""},
+        {"[Event \"chess\"]\n1. e4 *\n\n[Event \"blitz\"]\n1. e4 *\n", 0,
+         "2 are not bughouse or crazyhouse games and are skipped"},
+        {kExcerpts[9].input, 1,
+         "3 are skipped: 1 starts from a set-up position, 1 is not a bughouse or crazyhouse game, 1 has moves "
+         "that do not replay"},
+    };
+    for (const auto& c : cases) {
+        ImportCounts counts;
+        for (const ImportedGame& game : importGames(c.input)) counts.add(game);
+        EXPECT_EQ(counts.imported, c.imported) << c.input;
+        EXPECT_EQ(describeSkipped(counts), c.skipped) << c.input;
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "tests/message_log.h"
 #include "test_games.h"
 
 using namespace tandemora_test;
@@ -93,6 +94,35 @@ TEST(GameLifecycle, ClosingRewritesOnlyEditedGames) {
     ASSERT_TRUE(play(*game, "a:c5"));
     game->closeBoards();
     EXPECT_EQ(game->moveBuffer, "1A. e4 {180} 1a. c5 {180}");
+}
+
+TEST(GameLifecycle, AGameReadInPartKeepsItsTextUntilEditedAndSaysSo) {
+    const std::string moves = "1A. e4 {180} ) 1a. e5 {179}\n";
+    auto game = readOne(gameText(moves));
+    ASSERT_TRUE(game);
+    ASSERT_TRUE(game->replayGame());
+    EXPECT_NE(written(*game).find("\n\n" + moves + "\n{*} *\n"), std::string::npos);  // not cut at the ')'
+    game = readOne(gameText(moves));
+
+    tandemora_test::MessageLog log;
+    ASSERT_TRUE(game->showGame(boards()));
+    EXPECT_EQ(log.messages, std::vector<std::string>{
+                                "The moves of this game could be read only up to line 1, column 14 of its move "
+                                "text. The game keeps its text as it is unless you edit it; saving it edited drops "
+                                "the moves after that point."});
+    EXPECT_NE(written(*game).find("\n\n" + moves), std::string::npos);
+
+    // Edited, the tree is written; that the unread moves are gone holds until the game is saved.
+    game->toEnd();
+    ASSERT_TRUE(play(*game, "a:c5"));
+    game->closeBoards();
+    EXPECT_EQ(game->moveBuffer, "1A. e4 {180} 1a. c5 {180}");
+    ASSERT_TRUE(game->showGame(boards()));
+    ASSERT_TRUE(game->movesReadUpTo);
+    EXPECT_EQ(game->movesReadUpTo->column, 14);
+    game->markSaved();
+    EXPECT_FALSE(game->movesReadUpTo);
+    EXPECT_FALSE(game->modified);
 }
 
 TEST(GameLifecycle, GameWithEveryMoveDeletedOpensAtTheStart) {
