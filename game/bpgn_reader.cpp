@@ -168,19 +168,23 @@ bool opensClosingLine(CharSource& in, std::string& seen) {
 }  // namespace
 
 // A group other than an annotation or comment is the closing line; so is an annotation or
-// comment group followed by a result, which no move list can be. A line without '}' cannot close.
+// comment group followed by a result, which no move list can be. A line that ends before its
+// group's letter and colon may go on as a comment on the next line, so it does not close.
 bool isClosingLine(std::string_view line) {
+    constexpr const char* kBlanks = " \t\r\v\f";
     const size_t close = line.find('}');
-    if (close == std::string_view::npos) return false;
-    const size_t letter = line.find_first_not_of(" \t\r\v\f");
-    const size_t colon = line.find_first_not_of(" \t\r\v\f", letter + 1);
-    const bool moveGroup = colon < close && line[colon] == ':' && (line[letter] == 'A' || line[letter] == 'C');
+    const std::string_view group = line.substr(0, close);
+    const size_t letter = group.find_first_not_of(kBlanks);
+    const size_t colon = letter == std::string_view::npos ? letter : group.find_first_not_of(kBlanks, letter + 1);
+    if (colon == std::string_view::npos) return close != std::string_view::npos;
+    const bool moveGroup = group[colon] == ':' && (group[letter] == 'A' || group[letter] == 'C');
     if (!moveGroup) return true;
+    if (close == std::string_view::npos) return false;
     std::string_view rest = line.substr(close + 1);
-    const size_t word = rest.find_first_not_of(" \t\r\v\f");
+    const size_t word = rest.find_first_not_of(kBlanks);
     if (word == std::string_view::npos) return false;
     rest.remove_prefix(word);
-    return isResult(rest.substr(0, rest.find_first_of(" \t\r\v\f")));
+    return isResult(rest.substr(0, rest.find_first_of(kBlanks)));
 }
 
 int variantOfEvent(const std::string& event) {
