@@ -22,7 +22,9 @@ bool EventSounds::reload(int index, const std::string& path) {
     auto& image = images_.at(index);
     image.reset();  // the old sound goes before the new file is read, not after
     image = readImage(path);
-    return image.has_value();
+    if (!image) return false;
+    player_.prepare(*image);
+    return true;
 }
 
 void EventSounds::play(int index, const Settings& settings) {
