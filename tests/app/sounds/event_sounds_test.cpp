@@ -48,11 +48,13 @@ protected:
 };
 
 TEST_F(SoundsTest, UnreadableFilesLeaveTheirEventsSilentWithoutAWord) {
+    std::ofstream(folder / "huge.wav").close();
+    fs::resize_file(folder / "huge.wav", 64 * 1024 * 1024 + 1);  // sparse: takes no room
     const struct {
         std::string file;
         bool loaded;
     } cases[] = {{path("move.wav"), true}, {path("noise.wav"), true}, {path("missing.wav"), false},
-                 {folder.string(), false}, {"", false}};
+                 {folder.string(), false}, {"", false}, {"/dev/zero", false}, {path("huge.wav"), false}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file);
         settings.eventSoundPaths = {c.file, path("move.wav")};
