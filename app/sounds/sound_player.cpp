@@ -50,10 +50,10 @@ void SoundPlayer::prepare(const std::vector<unsigned char>& image) {
 }
 
 bool SoundPlayer::play(const std::vector<unsigned char>& image) {
+    stop();
     const auto sound = parseWave(image);
     AudioOutput* output = sound ? outputFor(*sound) : nullptr;
     if (!output) return false;
-    stop();
     output->play(sound->sampleType == SampleType::kSigned24 ? bytesOf(widen24To32(sound->samples))
                                                             : bytesOf(sound->samples));
     return true;
