@@ -1,9 +1,11 @@
 # Set-up, build, test and run. `make run` and `make test` work on a fresh Debian 12 machine.
 BUILD ?= build
 BUILD_TYPE ?= Release
-# Everything that building, testing and running need, and what the look-and-feel checks use.
+# Everything that building, testing and running need, what the look-and-feel checks use, and
+# the sound server the sound test plays into.
 PACKAGES = g++ cmake ninja-build libgtest-dev libbenchmark-dev qt6-base-dev qt6-multimedia-dev \
-           fonts-liberation clang libclang-rt-14-dev xvfb xauth xdotool imagemagick
+           fonts-liberation clang libclang-rt-14-dev xvfb xauth xdotool imagemagick \
+           pulseaudio pulseaudio-utils
 SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 
 .PHONY: deps configure build test run bench clean

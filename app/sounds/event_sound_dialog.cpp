@@ -5,6 +5,7 @@
 
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QFile>
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -20,14 +21,16 @@
 namespace tandemora {
 namespace {
 
-std::string latin1(const QString& text) { return text.toLatin1().toStdString(); }
+// A file name is the file system's bytes, whatever characters it shows.
+std::string fileName(const QString& shown) { return QFile::encodeName(shown).toStdString(); }
+QString shownName(const std::string& fileName) { return QFile::decodeName(QByteArray::fromStdString(fileName)); }
 
 // The file the user picks in an open-file dialog, or nothing when he cancels.
 std::optional<QString> chooseSoundFile(QWidget* parent) {
     QFileDialog dialog(parent);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setNameFilter(QStringLiteral("BPGN Files (*.wav)"));
+    dialog.setNameFilter(QStringLiteral("Wave Files (*.wav)"));
     dialog.setDefaultSuffix(QStringLiteral("wav"));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return dialog.selectedFiles().front();
@@ -76,21 +79,21 @@ void configureEventSounds(QWidget* parent, Settings& settings, EventSounds& soun
     };
 
     QObject::connect(events, &QListWidget::itemSelectionChanged, &dialog, [&] {
-        if (const auto index = selected()) path->setText(QString::fromLatin1(paths[*index]));
+        if (const auto index = selected()) path->setText(shownName(paths[*index]));
     });
     QObject::connect(browse, &QPushButton::clicked, &dialog, [&] {
         const auto index = selected();
         if (!index) return;
         if (const auto chosen = chooseSoundFile(&dialog)) {
             path->setText(*chosen);
-            paths[*index] = latin1(*chosen);
+            paths[*index] = fileName(*chosen);
         }
     });
     QObject::connect(play, &QPushButton::clicked, &dialog, [&] {
-        if (!sounds.playFile(latin1(path->text()))) showMessageBox(&dialog, "Could not play sound.");
+        if (!sounds.playFile(fileName(path->text()))) showMessageBox(&dialog, "Could not play sound.");
     });
     QObject::connect(apply, &QPushButton::clicked, &dialog, [&] {
-        if (const auto index = selected()) paths[*index] = latin1(path->text());
+        if (const auto index = selected()) paths[*index] = fileName(path->text());
     });
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, [&] {
         for (size_t index = 0; index < paths.size(); ++index) {

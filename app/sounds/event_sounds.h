@@ -16,7 +16,8 @@ class EventSounds {
 public:
     // Reads the file of every event; an event whose file cannot be read stays silent.
     void loadAll(const Settings& settings);
-    // Replaces the sound of one event by the file at `path`; false (and silent) when unreadable.
+    // Replaces the sound of one event by the file at `path` and makes ready to play it; false
+    // (and silent) when unreadable.
     bool reload(int index, const std::string& path);
     bool hasSound(int index) const { return images_.at(index).has_value(); }
 

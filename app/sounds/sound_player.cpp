@@ -1,15 +1,20 @@
 #include "app/sounds/sound_player.h"
 
+#include <algorithm>
+#include <span>
+
 #include <QAudioDevice>
 #include <QAudioFormat>
-#include <QAudioSink>
-#include <QBuffer>
 #include <QMediaDevices>
 
+#include "app/sounds/audio_output.h"
 #include "app/sounds/wave_image.h"
 
 namespace tandemora {
 namespace {
+
+// Outputs kept open: the two events' layouts and a few more tried in the event-sound dialog.
+constexpr size_t kMaxOutputs = 4;
 
 QAudioFormat::SampleFormat sampleFormat(SampleType type) {
     switch (type) {
@@ -22,6 +27,14 @@ QAudioFormat::SampleFormat sampleFormat(SampleType type) {
     return QAudioFormat::Unknown;
 }
 
+QAudioFormat formatOf(const WaveSound& sound) {
+    QAudioFormat format;
+    format.setSampleRate(sound.sampleRate);
+    format.setChannelCount(sound.channels);
+    format.setSampleFormat(sampleFormat(sound.sampleType));
+    return format;
+}
+
 QByteArray bytesOf(std::span<const unsigned char> bytes) {
     return QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size()));
 }
@@ -30,36 +43,44 @@ QByteArray bytesOf(std::span<const unsigned char> bytes) {
 
 SoundPlayer::SoundPlayer() = default;
 
-SoundPlayer::~SoundPlayer() { stop(); }
+SoundPlayer::~SoundPlayer() = default;
 
-void SoundPlayer::stop() {
-    if (sink_) sink_->stop();
-    sink_.reset();
-    buffer_.reset();
-    samples_.clear();
+void SoundPlayer::prepare(const std::vector<unsigned char>& image) {
+    if (const auto sound = parseWave(image)) outputFor(*sound);
 }
 
 bool SoundPlayer::play(const std::vector<unsigned char>& image) {
     stop();
     const auto sound = parseWave(image);
+    AudioOutput* output = sound ? outputFor(*sound) : nullptr;
+    if (!output) return false;
+    output->play(sound->sampleType == SampleType::kSigned24 ? bytesOf(widen24To32(sound->samples))
+                                                            : bytesOf(sound->samples));
+    return true;
+}
+
+void SoundPlayer::stop() {
+    for (const auto& output : outputs_) output->stop();
+}
+
+AudioOutput* SoundPlayer::outputFor(const WaveSound& sound) {
     const QAudioDevice device = QMediaDevices::defaultAudioOutput();
-    if (!sound || device.isNull()) return false;
+    const QAudioFormat format = formatOf(sound);
+    if (device.isNull() || !device.isFormatSupported(format)) return nullptr;
 
-    QAudioFormat format;
-    format.setSampleRate(sound->sampleRate);
-    format.setChannelCount(sound->channels);
-    format.setSampleFormat(sampleFormat(sound->sampleType));
-    if (!device.isFormatSupported(format)) return false;
-
-    samples_ = sound->sampleType == SampleType::kSigned24 ? bytesOf(widen24To32(sound->samples))
-                                                          : bytesOf(sound->samples);
-    buffer_ = std::make_unique<QBuffer>(&samples_);
-    buffer_->open(QIODevice::ReadOnly);
-    sink_ = std::make_unique<QAudioSink>(device, format);
-    sink_->start(buffer_.get());
-    if (sink_->error() == QAudio::NoError) return true;
-    stop();
-    return false;
+    // Outputs the server has closed, or left on a device that is no longer the default, go.
+    std::erase_if(outputs_, [&](const auto& output) { return !output->isOpen() || output->device() != device; });
+    const auto found = std::find_if(outputs_.begin(), outputs_.end(),
+                                    [&](const auto& output) { return output->format() == format; });
+    if (found != outputs_.end()) {
+        std::rotate(found, found + 1, outputs_.end());
+        return outputs_.back().get();
+    }
+    auto output = std::make_unique<AudioOutput>(device, format);
+    if (!output->isOpen()) return nullptr;
+    if (outputs_.size() == kMaxOutputs) outputs_.erase(outputs_.begin());
+    outputs_.push_back(std::move(output));
+    return outputs_.back().get();
 }
 
 }  // namespace tandemora

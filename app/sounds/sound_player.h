@@ -1,15 +1,14 @@
-// Plays one WAVE image at a time on the default audio output, without waiting for it.
+// Plays one WAVE image at a time on the default audio output, without waiting for it. Each
+// sample layout gets an output that stays open, so a sound starts as soon as it is played.
 #pragma once
 
 #include <memory>
 #include <vector>
 
-#include <QByteArray>
-
-class QAudioSink;
-class QBuffer;
-
 namespace tandemora {
+
+class AudioOutput;
+struct WaveSound;
 
 class SoundPlayer {
 public:
@@ -18,17 +17,19 @@ public:
     SoundPlayer(const SoundPlayer&) = delete;
     SoundPlayer& operator=(const SoundPlayer&) = delete;
 
-    // Stops the sound still playing and starts this one; false when the image cannot be
-    // played or there is no audio output.
+    // Opens the output for the image's sample layout now, so that its first sound is not late.
+    void prepare(const std::vector<unsigned char>& image);
+    // Drops what is left of the sound still playing and starts this one; false when the image
+    // cannot be played or there is no audio output.
     bool play(const std::vector<unsigned char>& image);
     void stop();
 
 private:
-    // Kept until the next sound: releasing them when the output falls idle would cut off the
-    // sound's end still queued in the device.
-    QByteArray samples_;
-    std::unique_ptr<QBuffer> buffer_;
-    std::unique_ptr<QAudioSink> sink_;
+    // The open output for the sound's layout on the default device, opened when there is none;
+    // null when there is no audio output or it refuses the layout.
+    AudioOutput* outputFor(const WaveSound& sound);
+
+    std::vector<std::unique_ptr<AudioOutput>> outputs_;  // the most recently used last
 };
 
 }  // namespace tandemora

@@ -8,6 +8,7 @@
 #include <fstream>
 #include <functional>
 
+#include <QFile>
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QLineEdit>
@@ -25,13 +26,16 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// A file name beyond Latin-1, as the file system holds it.
+const char* const kWideName = "ход é.wav";
+
 class SoundsTest : public ::testing::Test {
 protected:
     void SetUp() override {
         folder = fs::temp_directory_path() / ("tandemora-sounds-" + std::to_string(::getpid()));
         fs::create_directories(folder);
         const wave_test::Bytes sound = wave_test::shortSound();
-        for (const char* name : {"move.wav", "new.wav"})
+        for (const char* name : {"move.wav", "new.wav", kWideName})
             std::ofstream(folder / name, std::ios::binary).write(reinterpret_cast<const char*>(sound.data()),
                                                                    static_cast<std::streamsize>(sound.size()));
         std::ofstream(folder / "noise.wav", std::ios::binary) << "not a sound";
@@ -48,11 +52,13 @@ protected:
 };
 
 TEST_F(SoundsTest, UnreadableFilesLeaveTheirEventsSilentWithoutAWord) {
+    std::ofstream(folder / "huge.wav").close();
+    fs::resize_file(folder / "huge.wav", 64 * 1024 * 1024 + 1);  // sparse: takes no room
     const struct {
         std::string file;
         bool loaded;
     } cases[] = {{path("move.wav"), true}, {path("noise.wav"), true}, {path("missing.wav"), false},
-                 {folder.string(), false}, {"", false}};
+                 {folder.string(), false}, {"", false}, {"/dev/zero", false}, {path("huge.wav"), false}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file);
         settings.eventSoundPaths = {c.file, path("move.wav")};
@@ -100,9 +106,10 @@ protected:
             box->accept();
         } else if (auto* files = qobject_cast<QFileDialog*>(top)) {
             ++fileDialogs;
+            filters = files->nameFilters().join(u';').toStdString();
             files->setDirectory(QString::fromStdString(folder.string()));
             // Typed, as a user would: a selection can be lost while the folder is still being read.
-            files->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(QString::fromLatin1(fileToChoose));
+            files->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(QFile::decodeName(fileToChoose));
             static_cast<QDialog*>(files)->accept();
         }
     }
@@ -116,6 +123,7 @@ protected:
     const char* fileToChoose = "new.wav";
     std::vector<std::string> messages;
     int fileDialogs = 0;
+    std::string filters;  // of the last file dialog
 };
 
 TEST_F(EventSoundDialogTest, ShowsEachEventsOwnCopyOfItsPath) {
@@ -177,9 +185,22 @@ TEST_F(EventSoundDialogTest, StoresAndReadsOnlyTheChangedPathsOnOk) {
          [&](QDialog& dialog) {
              select(dialog, 1);
              click(dialog, "Browse");
+             EXPECT_EQ(filters, "Wave Files (*.wav)");
              EXPECT_EQ(field(dialog), path("new.wav"));
          },
          "OK", {path("move.wav"), path("new.wav")}, {true, true}, {}, 1},
+        {"Browse to a name beyond Latin-1: stored as the file system's bytes, shown as chosen",
+         [&](QDialog& dialog) {
+             fileToChoose = kWideName;
+             select(dialog, 1);
+             click(dialog, "Browse");
+             select(dialog, 0);
+             select(dialog, 1);
+             EXPECT_EQ(field(dialog), path(kWideName));
+         },
+         "OK", {path("move.wav"), path(kWideName)}, {true, true}, {}, 1},
+        {"a typed name beyond Latin-1", apply(1, path(kWideName)), "OK", {path("move.wav"), path(kWideName)},
+         {true, true}, {}, 0},
         {"a typed path needs Apply",
          [&](QDialog& dialog) {
              select(dialog, 1);
@@ -202,6 +223,7 @@ TEST_F(EventSoundDialogTest, StoresAndReadsOnlyTheChangedPathsOnOk) {
         SetUp();
         messages.clear();
         fileDialogs = 0;
+        fileToChoose = "new.wav";
         configure(c.steps, c.button);
         EXPECT_EQ(settings.eventSoundPaths, c.paths);
         EXPECT_EQ(sounds.hasSound(0), c.loaded[0]);
