@@ -1,30 +1,22 @@
 #include "app/sounds/event_sounds.h"
 
 #include <cstdint>
-#include <filesystem>
-#include <fstream>
-#include <system_error>
+
+#include "game/game_file.h"
 
 namespace tandemora {
 namespace {
 
 // Six minutes of CD sound, far beyond any event's sound.
-constexpr std::uintmax_t kMaxSoundFileSize = 64 * 1024 * 1024;
+constexpr std::uint64_t kMaxSoundFileSize = 64 * 1024 * 1024;
 
 // The whole file; nothing when it cannot be read or cannot be a sound: a device such as
 // /dev/zero, a pipe or a folder, or a file too large for one.
 std::optional<std::vector<unsigned char>> readImage(const std::string& path) {
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error)) return std::nullopt;
-    const std::uintmax_t size = std::filesystem::file_size(path, error);
-    if (error || size > kMaxSoundFileSize) return std::nullopt;
-    std::ifstream file(path, std::ios::binary);
-    if (!file) return std::nullopt;
-    std::vector<unsigned char> image(size);
-    file.read(reinterpret_cast<char*>(image.data()), static_cast<std::streamsize>(size));
-    if (file.bad()) return std::nullopt;
-    image.resize(static_cast<size_t>(file.gcount()));  // a file that shrank meanwhile
-    return image;
+    std::string problem;
+    const auto text = readFileText(path, problem, kMaxSoundFileSize);
+    if (!text) return std::nullopt;
+    return std::vector<unsigned char>(text->begin(), text->end());
 }
 
 }  // namespace
