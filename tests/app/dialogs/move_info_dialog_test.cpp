@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -88,6 +89,62 @@ TEST_F(MoveInfoDialogTest, SelectingALineStepsToThatMove) {
     EXPECT_EQ(game->current, starts[1].get());
     EXPECT_EQ(edit("move").text(), "1A. d4");
     EXPECT_EQ(lines("alternatives"), QStringList{"1A. c4"});
+}
+
+TEST_F(MoveInfoDialogTest, OnlyAClickOrEnterOrSpaceOnALineSteps) {
+    QWidget elsewhere;  // a board window, say, that takes the activation away
+    elsewhere.show();
+    const struct {
+        const char* name;
+        std::function<void(MoveInfoDialogTest&)> act;
+        int pliesStepped;
+    } cases[] = {
+        {"Tab into the list", [](MoveInfoDialogTest& t) { t.list("nextMoves").setFocus(Qt::TabFocusReason); }, 0},
+        {"arrow keys",
+         [](MoveInfoDialogTest& t) {
+             t.list("nextMoves").setFocus(Qt::TabFocusReason);
+             QTest::keyClick(&t.list("nextMoves"), Qt::Key_Down);
+             QTest::keyClick(&t.list("nextMoves"), Qt::Key_Up);
+         },
+         0},
+        {"the dialog activated again after a refill",
+         [&elsewhere](MoveInfoDialogTest& t) {
+             t.list("nextMoves").setFocus(Qt::MouseFocusReason);
+             QApplication::setActiveWindow(&elsewhere);
+             t.game->fillMoveInfo();
+             QApplication::setActiveWindow(&t.dialog());
+         },
+         0},
+        // The click refills the list; the activation that follows the click must not choose again.
+        {"a click, then the activation",
+         [&elsewhere](MoveInfoDialogTest& t) {
+             QApplication::setActiveWindow(&elsewhere);
+             t.clickLine("nextMoves", 0);
+             QApplication::setActiveWindow(&t.dialog());
+         },
+         1},
+        {"Enter on the current line, twice",
+         [](MoveInfoDialogTest& t) {
+             t.list("nextMoves").setFocus(Qt::TabFocusReason);
+             QTest::keyClick(&t.list("nextMoves"), Qt::Key_Return);
+             QTest::keyClick(&t.list("nextMoves"), Qt::Key_Return);
+         },
+         2},
+        {"Space on the current line",
+         [](MoveInfoDialogTest& t) {
+             t.list("nextMoves").setFocus(Qt::TabFocusReason);
+             QTest::keyClick(&t.list("nextMoves"), Qt::Key_Space);
+         },
+         1},
+    };
+    for (const auto& c : cases) {
+        open("A:e4 a:e5 A:Nf3");
+        QApplication::setActiveWindow(&dialog());
+        c.act(*this);
+        const GameNode* expected = game->root.get();
+        for (int ply = 0; ply < c.pliesStepped; ++ply) expected = expected->firstChild();
+        EXPECT_EQ(game->current, expected) << c.name;
+    }
 }
 
 TEST_F(MoveInfoDialogTest, ApplyStoresTheFieldsAndDiscardShowsThemAgain) {
