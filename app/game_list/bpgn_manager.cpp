@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QEvent>
 #include <QFile>
+#include <QKeyEvent>
 #include <QListView>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -32,9 +33,27 @@ struct WaitCursor {
 
 }  // namespace
 
+// The list of a game-list window. It knows whether the selection it is changing comes from a
+// key, so that a player browsing with the keyboard stays in the list.
+class GameListView : public QListView {
+public:
+    using QListView::QListView;
+    bool handlingKey() const { return handlingKey_; }
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        handlingKey_ = true;
+        QListView::keyPressEvent(event);
+        handlingKey_ = false;
+    }
+
+private:
+    bool handlingKey_ = false;
+};
+
 CBPGNManager::CBPGNManager(CTandemoraApp& app, QMdiArea& area) : app_(app) {
     model_ = new GameListModel(games_, this);
-    list_ = new QListView(this);
+    list_ = new GameListView(this);
     list_->setModel(model_);
     list_->setUniformItemSizes(true);  // a hundred thousand lines scroll without measuring each
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -156,6 +175,13 @@ void CBPGNManager::selectItem(int index) {
         currentGame_ = &game;
         currentIndex_ = index;
     }
+    // The boards came to the front with the focus; Down and End must go on in the list.
+    if (list_->handlingKey()) takeFocusBack();
+}
+
+void CBPGNManager::takeFocusBack() {
+    if (QMdiArea* area = subWindow_->mdiArea()) area->setActiveSubWindow(subWindow_);
+    list_->setFocus();
 }
 
 void CBPGNManager::closeGameBoards(CGame& game) {

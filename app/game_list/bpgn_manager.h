@@ -10,7 +10,6 @@
 
 #include "game/game.h"
 
-class QListView;
 class QMdiArea;
 class QMdiSubWindow;
 
@@ -18,6 +17,7 @@ namespace tandemora {
 
 class CTandemoraApp;
 class GameListModel;
+class GameListView;
 
 class CBPGNManager : public QWidget, public GameList {
     Q_OBJECT
@@ -69,10 +69,12 @@ private:
     // Saving an edited game whose moves were read only in part drops the unread ones: asks
     // whether to save anyway; true when there is no such game or the user agrees.
     bool confirmDroppingUnreadMoves() const;
+    // The list becomes the active window again, with the keyboard focus.
+    void takeFocusBack();
 
     CTandemoraApp& app_;
     QMdiSubWindow* subWindow_ = nullptr;
-    QListView* list_ = nullptr;
+    GameListView* list_ = nullptr;
     GameListModel* model_ = nullptr;
     std::vector<std::unique_ptr<CGame>> games_;
     std::string fileName_ = "Unsaved";

@@ -3,6 +3,7 @@
 #include <sys/resource.h>
 
 #include <QListView>
+#include <QTest>
 
 #include "game/file_replacement.h"
 #include "tests/app/app_fixture.h"
@@ -72,6 +73,30 @@ TEST_F(GameListTest, SelectingOpensTheGameAndAsksBeforeLeavingThePreviousOne) {
     app->closeGame(*list->games()[1], true);
     EXPECT_EQ(list->currentIndex(), -1);
     EXPECT_FALSE(list->games()[1]->boardA);
+}
+
+TEST_F(GameListTest, BrowsingWithTheKeyboardKeepsTheFocusInTheList) {
+    auto* view = list->findChild<QListView*>();
+    QApplication::setActiveWindow(&app->mainFrame());
+    view->setFocus();
+    const struct {
+        Qt::Key key;
+        int game;
+    } steps[] = {{Qt::Key_Down, 1}, {Qt::Key_Home, 0}, {Qt::Key_End, 1}};  // focus alone chose nothing
+    for (const auto& step : steps) {
+        if (list->currentGame()) answer("Yes");
+        QTest::keyClick(view, step.key);
+        EXPECT_EQ(list->currentGame(), list->games()[static_cast<size_t>(step.game)].get()) << step.key;
+        EXPECT_TRUE(list->games()[static_cast<size_t>(step.game)]->boardA) << step.key;
+        QApplication::setActiveWindow(&app->mainFrame());  // offscreen, a closed question leaves none active
+        EXPECT_TRUE(view->hasFocus()) << step.key;
+        EXPECT_EQ(app->activeChild().list, list) << step.key;
+    }
+    // A click may take the player to the board, as before.
+    answer("Yes");
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(view->model()->index(0, 0)).center());
+    EXPECT_EQ(list->currentGame(), list->games()[0].get());
+    EXPECT_TRUE(app->activeChild().board);
 }
 
 TEST_F(GameListTest, SavingWritesEveryGameAndAFailedSaveKeepsTheOldFile) {
