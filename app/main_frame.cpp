@@ -9,6 +9,7 @@
 #include "app/dialogs/about_dialog.h"
 #include "app/dialogs/game_parameters_dialog.h"
 #include "app/dialogs/numeric_value_dialog.h"
+#include "app/file_names.h"
 #include "app/sounds/event_sound_dialog.h"
 #include "app/tandemora_app.h"
 #include "app/window_placement.h"
@@ -150,7 +151,7 @@ void CMainFrame::importThiefSettings() {
     dialog.setNameFilter(QStringLiteral("INI Files (*.ini)"));
     dialog.setDefaultSuffix(QStringLiteral("ini"));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
-    const std::filesystem::path path = dialog.selectedFiles().front().toLatin1().toStdString();
+    const std::filesystem::path path = fileNameBytes(dialog.selectedFiles().front());
     if (!isThiefIni(path)) {
         app_.showMessage("Specify location of THIEF.INI");
         return;

@@ -1,6 +1,7 @@
 #include "board/board_frame.h"
 
 #include <QAction>
+#include <QFile>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -96,7 +97,12 @@ void CBoardFrame::relayout() {
 }
 
 void CBoardFrame::setTitle(const std::string& title) {
-    const QString text = QString::fromLatin1(title.c_str());
+    // The base title names the game's file, in the file system's bytes; what follows it (the
+    // last move, the end of the game) is the game's own Latin-1 text.
+    const std::string& base = baseTitle();
+    const size_t baseLength = title.starts_with(base) ? base.size() : 0;
+    const QString text = QFile::decodeName(QByteArray::fromStdString(title.substr(0, baseLength))) +
+                         QString::fromLatin1(title.substr(baseLength));
     setWindowTitle(text);
     subWindow_->setWindowTitle(text);
 }

@@ -15,6 +15,7 @@
 #include <QVBoxLayout>
 
 #include "app/dialogs/message_box.h"
+#include "app/file_names.h"
 #include "app/game_list/game_list_model.h"
 #include "app/tandemora_app.h"
 #include "game/file_replacement.h"
@@ -78,7 +79,7 @@ CBPGNManager::~CBPGNManager() {
 }
 
 void CBPGNManager::setTitle(const std::string& title) {
-    setWindowTitle(QString::fromLatin1(title));
+    setWindowTitle(fileNameText(title));
     subWindow_->setWindowTitle(windowTitle());
 }
 
@@ -101,7 +102,7 @@ CBPGNManager::Reading CBPGNManager::openFile(const std::string& path) {
     const WaitCursor wait;
     std::optional<std::string> text = readFileText(path);
     if (!text) {
-        showMessage("Could not open " + path);
+        showMessageBox(&app_.mainFrameWidget(), "Could not open " + fileNameText(path));
         return Reading::kCannotOpen;
     }
     GameFileReader reader(std::move(*text));
@@ -176,10 +177,11 @@ void CBPGNManager::selectItem(int index) {
         currentIndex_ = index;
     }
     // The boards came to the front with the focus; Down and End must go on in the list.
-    if (list_->handlingKey()) takeFocusBack();
+    if (list_->handlingKey()) bringToFront();
 }
 
-void CBPGNManager::takeFocusBack() {
+void CBPGNManager::bringToFront() {
+    if (subWindow_->isMinimized()) subWindow_->showNormal();
     if (QMdiArea* area = subWindow_->mdiArea()) area->setActiveSubWindow(subWindow_);
     list_->setFocus();
 }
@@ -224,7 +226,7 @@ bool CBPGNManager::saveGames(const std::string& path) {
         },
         details);
     if (result != Replacement::kDone) {
-        showMessage("Could not save games to " + target);
+        showMessageBox(&app_.mainFrameWidget(), "Could not save games to " + fileNameText(target));
         return false;
     }
     if (!path.empty()) fileName_ = path;
@@ -239,13 +241,13 @@ bool CBPGNManager::saveGames(const std::string& path) {
 bool CBPGNManager::closeWithPrompt(bool removeFromList) {
     const bool changed = std::any_of(games_.begin(), games_.end(), [](const auto& game) { return game->modified; });
     if (changed) {
-        switch (askYesNoCancel(&app_.mainFrameWidget(), "Save game changes to " + fileName_ + "?")) {
+        switch (askYesNoCancel(&app_.mainFrameWidget(), "Save game changes to " + fileNameText(fileName_) + "?")) {
         case Answer::kCancel: return false;
         case Answer::kNo: break;
         case Answer::kYes:
             // A list that never had a file asks for one; a save that fails keeps the list open.
             if (fileName_ == "Unsaved") {
-                const std::optional<std::string> chosen = app_.askSaveFileName();
+                const std::optional<std::string> chosen = app_.askSaveFileName(this);
                 if (!chosen || !saveGames(*chosen)) return false;
             } else if (!saveGames({})) {
                 return false;

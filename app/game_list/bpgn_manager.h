@@ -45,6 +45,8 @@ public:
     void selectItem(int index);
     // A board window of one of the list's games was closed: its boards go.
     void closeGameBoards(CGame& game);
+    // The list becomes the active window, with the keyboard focus.
+    void bringToFront();
 
     QMdiSubWindow* subWindow() const { return subWindow_; }
     const std::vector<std::unique_ptr<CGame>>& games() const { return games_; }
@@ -69,8 +71,6 @@ private:
     // Saving an edited game whose moves were read only in part drops the unread ones: asks
     // whether to save anyway; true when there is no such game or the user agrees.
     bool confirmDroppingUnreadMoves() const;
-    // The list becomes the active window again, with the keyboard focus.
-    void takeFocusBack();
 
     CTandemoraApp& app_;
     QMdiSubWindow* subWindow_ = nullptr;

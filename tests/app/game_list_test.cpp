@@ -20,6 +20,13 @@ const char* const kFile =
     "[Event \"Blitz\"]\n\n1A. e4 {179}\n\n{*} *\n\n"
     "[Event \"Crazyhouse game\"]\n\n1A. d4 {179}\n\n{*} *\n";
 
+// The one game of kFile that a list reads without stopping: no question about importing.
+std::string readableGame() {
+    const std::string file = kFile;
+    const size_t start = file.find("[Event \"Crazyhouse blitz\"]");
+    return file.substr(start, file.find("[Event \"Blitz\"]") - start);
+}
+
 class GameListTest : public AppTest {
 protected:
     void SetUp() override {
@@ -114,10 +121,7 @@ TEST_F(GameListTest, SavingWritesEveryGameAndAFailedSaveKeepsTheOldFile) {
     // The new file cannot be written whole: the old one stays as it was.
     const std::string before = fileText(copy);
     std::string message;
-    dialog_test::whenModal(QStringLiteral("Tandemora"), [&message](QDialog& box) {
-        message = static_cast<QMessageBox&>(box).text().toStdString();
-        box.accept();
-    });
+    keepMessage(message);
     list->games()[0]->modified = true;
     ignoreFileSizeLimitSignal();
     rlimit saved{};
@@ -143,6 +147,57 @@ TEST_F(GameListTest, UnsavedChangesAreAskedAboutAndCancelKeepsTheProgramRunning)
     EXPECT_TRUE(app->closeAll());
     EXPECT_TRUE(app->managerList().empty());
     EXPECT_EQ(fileText(path).find("[Event \"Blitz\"]"), std::string::npos);  // rewritten: two games
+}
+
+TEST_F(GameListTest, AFileAlreadyOpenIsBroughtToTheFrontAndNotSharedByASecondList) {
+    const fs::path readable = folder / "readable.bpgn";
+    std::ofstream(readable, std::ios::binary) << readableGame();
+    ASSERT_TRUE(app->openFile(readable.string()));
+    list = app->managerList().back();
+    fs::create_symlink(readable, folder / "link.bpgn");
+    app->mainFrame().runCommand(kNewCrazyhouseGame);  // the active window now
+    for (const fs::path& name : {readable, folder / "." / "readable.bpgn", folder / "link.bpgn"}) {
+        chooseFile(name.string());
+        app->mainFrame().runCommand(kOpenFile);
+        EXPECT_EQ(app->managerList().size(), 2u) << name;
+        EXPECT_EQ(app->activeChild().list, list) << name;
+        board(0).bringToTop();
+    }
+    // Saving another list onto it is refused: the file keeps its game.
+    std::string message;
+    keepMessage(message);
+    chooseFile((folder / "link.bpgn").string());
+    confirmReplacing();
+    app->save(&board(0), nullptr, false);
+    EXPECT_EQ(message, (folder / "link.bpgn").string() + " is open in another game list; close that list first.");
+    EXPECT_EQ(app->managerList().size(), 2u);
+    EXPECT_EQ(fileText(readable), readableGame());
+}
+
+TEST_F(GameListTest, FileNamesAreTheFileSystemsBytes) {
+    const fs::path cyrillic = folder / "Партия é.bpgn";
+    std::ofstream(cyrillic, std::ios::binary) << readableGame();
+    chooseFile(cyrillic.string());
+    app->mainFrame().runCommand(kOpenFile);
+    ASSERT_EQ(app->managerList().size(), 2u);
+    CBPGNManager* opened = app->managerList().back();
+    EXPECT_EQ(opened->path(), cyrillic.string());
+    EXPECT_EQ(opened->subWindow()->windowTitle(), QString::fromStdString(cyrillic.string()) + " Game List.");
+    opened->findChild<QListView*>()->setCurrentIndex(opened->findChild<QListView*>()->model()->index(0, 0));
+    EXPECT_EQ(static_cast<CBoardFrame&>(*opened->games()[0]->boardA).subWindow()->windowTitle(),
+              QStringLiteral("Crazyhouse: Партия é.bpgn (1/1)"));
+
+    const fs::path copy = folder / "копия é.bpgn";
+    chooseFile(copy.string());
+    app->mainFrame().runCommand(kSaveAs);
+    EXPECT_NE(fileText(copy).find("[WhiteA \"ann\"]"), std::string::npos);
+    EXPECT_EQ(opened->path(), copy.string());
+    EXPECT_EQ(opened->subWindow()->windowTitle(), QString::fromStdString(copy.string()) + " Game List (1/1)");
+
+    std::string message;
+    keepMessage(message);
+    EXPECT_FALSE(app->openFile((folder / "нет.bpgn").string()));
+    EXPECT_EQ(message, "Could not open " + (folder / "нет.bpgn").string());
 }
 
 TEST_F(GameListTest, ANewGameSavedAsAFileBecomesTheFirstGameOfItsOwnList) {
