@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <fstream>
-#include <iterator>
+#include <sstream>
+#include <system_error>
+
+#include "game/file_replacement.h"
 
 namespace tandemora {
 
@@ -24,6 +27,12 @@ bool equalIgnoringCase(std::string_view a, std::string_view b) {
 std::string_view withoutLineEnd(std::string_view line) {
     if (!line.empty() && line.back() == '\n') line.remove_suffix(1);
     return line;
+}
+
+// A value enclosed in double quotes is read without them, as the Windows profile functions do.
+std::string_view unquoted(std::string_view value) {
+    if (value.size() >= 2 && value.front() == '"' && value.back() == '"') return value.substr(1, value.size() - 2);
+    return value;
 }
 
 // The line's own line end: CR LF, LF or none.
@@ -52,15 +61,31 @@ IniFile::IniFile(std::string_view text) {
     if (!lines_.empty() && lines_.front().ends_with("\r\n")) lineEnd_ = "\r\n";
 }
 
-IniFile IniFile::load(const std::filesystem::path& path) {
+std::optional<IniFile> IniFile::load(const std::filesystem::path& path, std::string& problem) {
+    namespace fs = std::filesystem;
+    std::error_code error;
+    const fs::file_status status = fs::status(path, error);
+    if (status.type() == fs::file_type::not_found) return IniFile();
+    // A folder throws from inside the stream, a device or pipe may never end: neither is read.
+    if (!fs::is_regular_file(status)) {
+        problem = "it is not a regular file";
+        return std::nullopt;
+    }
     std::ifstream in(path, std::ios::binary);
-    return IniFile(std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()));
+    std::string text(kMaxFileSize + 1, '\0');
+    in.read(text.data(), static_cast<std::streamsize>(text.size()));
+    if (in.bad() || !in.eof()) {
+        problem = in.bad() || !in.is_open() ? "it cannot be read" : "it is larger than a settings file can be";
+        return std::nullopt;
+    }
+    text.resize(static_cast<std::size_t>(in.gcount()));
+    return IniFile(text);
 }
 
 bool IniFile::save(const std::filesystem::path& path) const {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << text();
-    return static_cast<bool>(out.flush());
+    std::ostringstream details;
+    const auto write = [this](std::ostream& out) { return static_cast<bool>(out << text()); };
+    return replaceFile(path.string(), write, details) == Replacement::kDone;
 }
 
 std::string IniFile::text() const {
@@ -86,7 +111,7 @@ IniFile::Lookup IniFile::find(std::string_view section, std::string_view key) co
         auto equals = line.find('=');
         if (equals != std::string_view::npos && equalIgnoringCase(trimmed(line.substr(0, equals)), key)) {
             result.keyLine = i;
-            result.value = trimmed(line.substr(equals + 1));
+            result.value = unquoted(trimmed(line.substr(equals + 1)));
             return result;
         }
     }

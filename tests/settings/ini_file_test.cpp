@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "settings/ini_file.h"
 
 using tandemora::IniFile;
@@ -20,7 +22,14 @@ const char* const sample =
     "Italic=x5\n"
     "\n"
     "[Board]\n"
-    "Late=1\n";
+    "Late=1\n"
+    "[Quoted]\n"
+    "Name = \"Courier New\" \n"
+    "Size=\"14\"\n"
+    "Empty=\"\"\n"
+    "Half=\"open\n"
+    "Alone=\"\n"
+    "Inner=a \"b\" c\n";
 
 TEST(IniFile, Reading) {
     const IniFile file(sample);
@@ -34,6 +43,11 @@ TEST(IniFile, Reading) {
         {"Board", "Late", "1"},                  // a repeated section is searched as well
         {"Board", "Missing", "default"},
         {"Missing", "Name", "default"},
+        {"Quoted", "Name", "Courier New"},  // enclosing double quotes are not part of the value
+        {"Quoted", "Empty", ""},
+        {"Quoted", "Half", "\"open"},
+        {"Quoted", "Alone", "\""},
+        {"Quoted", "Inner", "a \"b\" c"},
     };
     for (const auto& c : strings)
         EXPECT_EQ(file.readString(c.section, c.key, "default", 100), c.expected) << c.section << "/" << c.key;
@@ -48,6 +62,7 @@ TEST(IniFile, Reading) {
         {"Handle font", "Bold", 0},     // present without digits gives 0, not the default
         {"Handle font", "Italic", 0},
         {"Handle font", "Underline", -3},  // missing gives the default
+        {"Quoted", "Size", 14},
     };
     for (const auto& c : numbers) EXPECT_EQ(file.readInt(c.section, c.key, -3), c.expected) << c.section << "/" << c.key;
 }
@@ -77,15 +92,41 @@ TEST(IniFile, Writing) {
     }
 }
 
+std::string loaded(const std::filesystem::path& path) {
+    std::string problem;
+    const std::optional<IniFile> file = IniFile::load(path, problem);
+    return file ? file->text() : "refused: " + problem;
+}
+
 TEST(IniFile, LoadAndSaveKeepBytes) {
     const auto path = std::filesystem::path(TANDEMORA_BINARY_DIR) / "ini_file_test.ini";
     std::filesystem::remove(path);
-    EXPECT_EQ(IniFile::load(path).text(), "");
+    EXPECT_EQ(loaded(path), "");
     const std::string text = "[a]\r\nx=1\r\n\r\n;\tcomment \xe9\r\n";
     ASSERT_TRUE(IniFile(text).save(path));
-    EXPECT_EQ(IniFile::load(path).text(), text);
+    EXPECT_EQ(loaded(path), text);
     std::filesystem::remove(path);
     EXPECT_FALSE(IniFile(text).save(std::filesystem::path(TANDEMORA_BINARY_DIR) / "no such folder" / "x.ini"));
+}
+
+TEST(IniFile, OnlyARegularFileOfASettingsFilesSizeIsRead) {
+    const auto folder = std::filesystem::path(TANDEMORA_BINARY_DIR) / "ini_file_test_folder";
+    const auto large = std::filesystem::path(TANDEMORA_BINARY_DIR) / "ini_file_test_large.ini";
+    std::filesystem::create_directories(folder);
+    std::ofstream(large, std::ios::binary) << std::string(IniFile::kMaxFileSize, ';');
+    const struct {
+        std::filesystem::path path;
+        std::string expected;
+    } cases[] = {
+        {folder, "refused: it is not a regular file"},
+        {"/dev/zero", "refused: it is not a regular file"},
+        {large, std::string(IniFile::kMaxFileSize, ';')},
+    };
+    for (const auto& c : cases) EXPECT_EQ(loaded(c.path), c.expected) << c.path;
+    std::ofstream(large, std::ios::app) << ';';
+    EXPECT_EQ(loaded(large), "refused: it is larger than a settings file can be");
+    std::filesystem::remove(large);
+    std::filesystem::remove(folder);
 }
 
 }  // namespace

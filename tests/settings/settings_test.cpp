@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
+#include <csignal>
+
 #include <algorithm>
 #include <fstream>
 #include <functional>
@@ -176,6 +180,37 @@ TEST_F(SettingsFilesTest, UnwritableLayoutFileWritesNothing) {
     EXPECT_FALSE(saveSettings(settings, layouts, blocked));
     EXPECT_EQ(log.messages, std::vector<std::string>{blocked.layoutFile.string() + " could not be opened for writing."});
     EXPECT_EQ(readAll(files.settingsFile), "");
+}
+
+TEST_F(SettingsFilesTest, ASettingsFileThatIsNoFileIsReportedAndTheDefaultsStay) {
+    writeAll(files.layoutFile, std::string(1632, '\0'));
+    fs::create_directory(files.settingsFile);
+    loadSettings(settings, layouts, files);
+    EXPECT_EQ(log.messages, std::vector<std::string>{files.settingsFile.string() +
+                                                     " could not be opened for reading: it is not a regular file."});
+    EXPECT_EQ(asText(settings), asText(Settings()));
+    EXPECT_FALSE(saveSettings(settings, layouts, files));
+    EXPECT_EQ(log.messages.back(), "Tandemora.INI could not be opened for writing.");
+}
+
+TEST_F(SettingsFilesTest, AFailedWriteLeavesTheSettingsFileWhole) {
+    const std::string before = "[Board]\nAuto queen=1\n; " + std::string(8000, 'x') + "\n";
+    writeAll(files.settingsFile, before);
+    ASSERT_TRUE(saveSettings(settings, layouts, files));  // the layout file exists from now on
+    writeAll(files.settingsFile, before);
+    // A file-size limit makes the write fail half way, as a full disk would.
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit oldLimit{};
+    getrlimit(RLIMIT_FSIZE, &oldLimit);
+    rlimit limit = oldLimit;
+    limit.rlim_cur = 4096;
+    setrlimit(RLIMIT_FSIZE, &limit);
+    const bool saved = saveSettings(settings, layouts, files);
+    setrlimit(RLIMIT_FSIZE, &oldLimit);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_FALSE(saved);
+    EXPECT_EQ(log.messages.back(), "Tandemora.INI could not be opened for writing.");
+    EXPECT_EQ(readAll(files.settingsFile), before);
 }
 
 }  // namespace
