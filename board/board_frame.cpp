@@ -57,6 +57,11 @@ void CBoardFrame::placeWindow(int x, int y, int width, int height) {
     repaint();
 }
 
+QSize CBoardFrame::sizeHint() const {
+    const QSize side(kDefaultWindowSide, kDefaultWindowSide);
+    return subWindow_ ? side.shrunkBy(subWindow_->contentsMargins()) : side;
+}
+
 BoardScene CBoardFrame::scene() const {
     return BoardScene{&position(), flipped, whiteLabel, blackLabel,
                       environment_.settings().highPrecisionClocks != 0, palette().color(QPalette::Base)};

@@ -26,6 +26,9 @@ namespace tandemora {
 
 namespace {
 
+// Where a new list opens, in the main window's client area.
+constexpr QRect kOpeningGeometry(0, 504, 720, 180);
+
 // The wait cursor for as long as a long piece of work runs.
 struct WaitCursor {
     WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
@@ -68,7 +71,7 @@ CBPGNManager::CBPGNManager(CTandemoraApp& app, QMdiArea& area) : app_(app) {
 
     subWindow_ = area.addSubWindow(this);
     subWindow_->installEventFilter(this);
-    subWindow_->setGeometry(0, 504, 720, 180);
+    subWindow_->setGeometry(kOpeningGeometry);
     setTitle(fileName_ + " game list.");
     subWindow_->show();
 }
@@ -76,6 +79,10 @@ CBPGNManager::CBPGNManager(CTandemoraApp& app, QMdiArea& area) : app_(app) {
 CBPGNManager::~CBPGNManager() {
     // The games' boards live in other windows: they close with the games, before this widget goes.
     games_.clear();
+}
+
+QSize CBPGNManager::sizeHint() const {
+    return subWindow_ ? kOpeningGeometry.size().shrunkBy(subWindow_->contentsMargins()) : kOpeningGeometry.size();
 }
 
 void CBPGNManager::setTitle(const std::string& title) {

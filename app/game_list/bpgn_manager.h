@@ -48,6 +48,8 @@ public:
     // The list becomes the active window, with the keyboard focus.
     void bringToFront();
 
+    // The size inside a window of the size a list opens with, which Cascade gives it.
+    QSize sizeHint() const override;
     QMdiSubWindow* subWindow() const { return subWindow_; }
     const std::vector<std::unique_ptr<CGame>>& games() const { return games_; }
     CGame* currentGame() const { return currentGame_; }

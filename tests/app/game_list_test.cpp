@@ -106,6 +106,20 @@ TEST_F(GameListTest, BrowsingWithTheKeyboardKeepsTheFocusInTheList) {
     EXPECT_TRUE(app->activeChild().board);
 }
 
+TEST_F(GameListTest, CascadedWindowsKeepTheSizeTheyOpenWith) {
+    select(0);
+    app->mainFrame().runCommand(kNewCrazyhouseGame);
+    app->mainFrame().runCommand(kCascadeWindows);
+    const QList<QMdiSubWindow*> windows = app->mainFrame().mdiArea().subWindowList();
+    ASSERT_EQ(windows.size(), 4);
+    for (const QMdiSubWindow* window : windows) {
+        const bool isList = window == list->subWindow();
+        const QSize opening = isList ? QSize(720, 180) : QSize(480, 480);
+        EXPECT_GE(window->width(), opening.width()) << window->windowTitle().toStdString();
+        EXPECT_GE(window->height(), opening.height()) << window->windowTitle().toStdString();
+    }
+}
+
 TEST_F(GameListTest, SavingWritesEveryGameAndAFailedSaveKeepsTheOldFile) {
     select(1);
     list->games()[1]->Site = "the club";
