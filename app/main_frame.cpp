@@ -23,6 +23,9 @@ namespace {
 // Commands that arrive with the database windows, and help, which has no text yet.
 constexpr int kNotYetAvailable[] = {kCreateDatabase, kCreateIndex, kLoadIndex, kRetrieveNearbyGames, kHelpTopics};
 
+// A minute between two moves is already no replay any more.
+constexpr int kLongestMoveDelayMs = 60000;
+
 }  // namespace
 
 CMainFrame::CMainFrame(CTandemoraApp& app) : app_(app), area_(new QMdiArea(this)) {
@@ -140,7 +143,7 @@ void CMainFrame::runCommand(int id) {
 void CMainFrame::setMinimumMoveDelay() {
     Settings& settings = app_.mutableSettings();
     if (const auto value = enterNumericValue(this, QStringLiteral("Minimum delay between moves during replay (ms):"),
-                                             settings.minimumMoveDelayMs))
+                                             settings.minimumMoveDelayMs, 0, kLongestMoveDelayMs))
         settings.minimumMoveDelayMs = *value;
 }
 
