@@ -122,6 +122,7 @@ void CBoardFrame::bringToTop() {
 char CBoardFrame::askPromotion(int file, int rank, bool) {
     const BoardLayout& l = painter_.layout();
     const QPoint cell = screenCell(file, rank);
+    // On the destination square itself, inside its outline, where the player is looking.
     const QPoint corner = mapToGlobal(QPoint(l.boardLeft + cell.x() * l.squareSize + 1, l.boardTop + cell.y() * l.squareSize + 1));
     choosingPromotion_ = true;
     const char choice = choosePromotion(this, corner);
