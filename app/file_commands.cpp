@@ -117,10 +117,11 @@ bool CTandemoraApp::offerImport(const std::string& path) {
     std::vector<std::unique_ptr<CGame>> games = importedGames(path, counts);
     if (games.empty()) return false;
     const std::string skipped = describeSkipped(counts);
-    const std::string question = "Not every game of " + path + " is in the form this program writes, but " +
-                                 (games.size() == 1 ? "1 game" : std::to_string(games.size()) + " games") +
-                                 " can be imported" + (skipped.empty() ? "" : "; " + skipped) +
-                                 ". Import into a new game list? The file itself stays as it is.";
+    const QString question = "Not every game of " + fileNameText(path) +
+                             QString::fromLatin1(" is in the form this program writes, but " +
+                                                 (games.size() == 1 ? "1 game" : std::to_string(games.size()) + " games") +
+                                                 " can be imported" + (skipped.empty() ? "" : "; " + skipped) +
+                                                 ". Import into a new game list? The file itself stays as it is.");
     if (askYesNoCancel(mainFrame_.get(), question) != Answer::kYes) return false;
     // An unsaved list: saving it asks for a new file, so the original is never overwritten.
     auto* list = new CBPGNManager(*this, mainFrame_->mdiArea());
