@@ -1,5 +1,4 @@
 // Tandemora: study bughouse and crazyhouse games.
-#include <csignal>
 #include <exception>
 #include <string>
 
@@ -9,10 +8,10 @@
 #include "app/file_names.h"
 #include "app/program_icon.h"
 #include "app/tandemora_app.h"
+#include "game/file_replacement.h"
 
 int main(int argc, char* argv[]) {
-    // Beyond a file-size limit a write then fails, and is reported, instead of ending the program.
-    std::signal(SIGXFSZ, SIG_IGN);
+    tandemora::ignoreFileSizeLimitSignal();
     QApplication application(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Local AppWizard-Generated Applications"));
     QApplication::setApplicationName(QStringLiteral("Tandemora"));

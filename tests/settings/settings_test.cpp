@@ -2,8 +2,6 @@
 
 #include <sys/resource.h>
 
-#include <csignal>
-
 #include <algorithm>
 #include <fstream>
 #include <functional>
@@ -11,6 +9,7 @@
 #include <vector>
 
 #include "settings/settings.h"
+#include "game/file_replacement.h"
 #include "game/messages.h"
 #include "tests/message_log.h"
 
@@ -199,7 +198,7 @@ TEST_F(SettingsFilesTest, AFailedWriteLeavesTheSettingsFileWhole) {
     ASSERT_TRUE(saveSettings(settings, layouts, files));  // the layout file exists from now on
     writeAll(files.settingsFile, before);
     // A file-size limit makes the write fail half way, as a full disk would.
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    ignoreFileSizeLimitSignal();
     rlimit oldLimit{};
     getrlimit(RLIMIT_FSIZE, &oldLimit);
     rlimit limit = oldLimit;
@@ -207,7 +206,6 @@ TEST_F(SettingsFilesTest, AFailedWriteLeavesTheSettingsFileWhole) {
     setrlimit(RLIMIT_FSIZE, &limit);
     const bool saved = saveSettings(settings, layouts, files);
     setrlimit(RLIMIT_FSIZE, &oldLimit);
-    std::signal(SIGXFSZ, oldHandler);
     EXPECT_FALSE(saved);
     EXPECT_EQ(log.messages.back(), "Tandemora.INI could not be opened for writing.");
     EXPECT_EQ(readAll(files.settingsFile), before);
