@@ -60,7 +60,8 @@ char choosePromotion(QWidget* parent, QPoint topLeftOnScreen) {
             if (choice.id == id) chosen = choice.piece;
         dialog.accept();
     });
-    dialog.move(onScreen(topLeftOnScreen, dialog.size(), parent));
+    dialog.winId();  // the window's frame is known once it exists
+    dialog.move(onScreen(topLeftOnScreen, dialog.frameGeometry().size(), parent));
     dialog.exec();
     return chosen;
 }
