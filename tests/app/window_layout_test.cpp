@@ -129,36 +129,27 @@ TEST_F(MdiFixture, PlacementWithoutTheRightLengthChangesNothing) {
     }
 }
 
-// Whatever the layout file holds, the window's caption lies inside `bounds`.
-void expectReachable(const QWidget& window, const QRect& bounds, const char* name) {
-    const int caption = window.style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &window);
-    const QRect outer = window.isWindow() ? window.frameGeometry() : window.geometry();
-    EXPECT_TRUE(bounds.contains(QRect(outer.topLeft(), QSize(outer.width(), caption)))) << name;
-}
-
-const struct {
-    const char* name;
-    WindowPlacement placement;
-} kFarAway[] = {
-    {"beyond the right and bottom", WindowPlacement::of(kShowNormal, 5000, 6000, 5400, 6300)},
-    {"beyond the left and top", WindowPlacement::of(kShowNormal, -3000, -200, -2600, 100)},
-    {"larger than any screen", WindowPlacement::of(kShowNormal, -5, 0, INT32_MAX, INT32_MAX)},
-    {"turned inside out", WindowPlacement::of(kShowNormal, INT32_MAX, INT32_MIN, INT32_MIN, INT32_MAX)},
-};
-
-TEST_F(MdiFixture, ChildFromAnyPlacementStaysReachable) {
-    for (const auto& c : kFarAway) {
-        applyPlacement(child, c.placement);
-        expectReachable(*child, area.viewport()->rect(), c.name);
-    }
-}
-
-TEST(MainWindowPlacement, StaysReachableOnTheScreen) {
-    QWidget window;
-    window.show();
-    for (const auto& c : kFarAway) {
-        applyPlacement(&window, c.placement);
-        expectReachable(window, window.screen()->availableGeometry(), c.name);
+TEST_F(MdiFixture, APlacementFromAnyLayoutFileLeavesTheWindowReachable) {
+    QWidget mainWindow;
+    mainWindow.show();
+    const struct {
+        const char* name;
+        WindowPlacement placement;
+    } cases[] = {
+        {"beyond the right and bottom", WindowPlacement::of(kShowNormal, 5000, 6000, 5400, 6300)},
+        {"beyond the left and top", WindowPlacement::of(kShowNormal, -3000, -200, -2600, 100)},
+        {"larger than any screen", WindowPlacement::of(kShowNormal, -5, 0, INT32_MAX, INT32_MAX)},
+        {"turned inside out", WindowPlacement::of(kShowNormal, INT32_MAX, INT32_MIN, INT32_MIN, INT32_MAX)},
+    };
+    for (const auto& c : cases) {
+        for (QWidget* window : {static_cast<QWidget*>(child), &mainWindow}) {
+            applyPlacement(window, c.placement);
+            // Its caption lies inside the screen or the area.
+            const QRect bounds = window->isWindow() ? window->screen()->availableGeometry() : area.viewport()->rect();
+            const QRect outer = window->isWindow() ? window->frameGeometry() : window->geometry();
+            const int caption = window->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, window);
+            EXPECT_TRUE(bounds.contains(QRect(outer.topLeft(), QSize(outer.width(), caption)))) << c.name;
+        }
     }
 }
 

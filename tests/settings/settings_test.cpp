@@ -181,21 +181,29 @@ TEST_F(SettingsFilesTest, UnwritableLayoutFileWritesNothing) {
     EXPECT_EQ(readAll(files.settingsFile), "");
 }
 
-TEST_F(SettingsFilesTest, ASettingsFileThatIsNoFileIsReportedAndTheDefaultsStay) {
+TEST_F(SettingsFilesTest, WhatIsNoSettingsFileIsReportedAndTheDefaultsStay) {
     writeAll(files.layoutFile, std::string(1632, '\0'));
+    const fs::path large = folder / "large.ini";
+    writeAll(large, std::string(2 << 20, ';'));
     fs::create_directory(files.settingsFile);
-    loadSettings(settings, layouts, files);
-    EXPECT_EQ(log.messages, std::vector<std::string>{files.settingsFile.string() +
-                                                     " could not be opened for reading: it is not a regular file."});
-    EXPECT_EQ(asText(settings), asText(Settings()));
+    const struct {
+        fs::path path;
+        const char* problem;
+    } cases[] = {{files.settingsFile, "it is not a regular file"},  // a folder
+                 {"/dev/zero", "it is not a regular file"},
+                 {large, "it is larger than a settings file can be"}};
+    for (const auto& c : cases) {
+        loadSettings(settings, layouts, {c.path, files.layoutFile});
+        EXPECT_EQ(log.messages.back(), c.path.string() + " could not be opened for reading: " + c.problem + ".");
+        EXPECT_EQ(asText(settings), asText(Settings()));
+    }
     EXPECT_FALSE(saveSettings(settings, layouts, files));
     EXPECT_EQ(log.messages.back(), "Tandemora.INI could not be opened for writing.");
 }
 
 TEST_F(SettingsFilesTest, AFailedWriteLeavesTheSettingsFileWhole) {
-    const std::string before = "[Board]\nAuto queen=1\n; " + std::string(8000, 'x') + "\n";
-    writeAll(files.settingsFile, before);
-    ASSERT_TRUE(saveSettings(settings, layouts, files));  // the layout file exists from now on
+    const std::string before = "[Board]\nAuto queen=1\n; " + std::string(5000, 'x') + "\n";
+    writeAll(files.layoutFile, std::string(1632, '\0'));
     writeAll(files.settingsFile, before);
     // A file-size limit makes the write fail half way, as a full disk would.
     ignoreFileSizeLimitSignal();
@@ -207,7 +215,6 @@ TEST_F(SettingsFilesTest, AFailedWriteLeavesTheSettingsFileWhole) {
     const bool saved = saveSettings(settings, layouts, files);
     setrlimit(RLIMIT_FSIZE, &oldLimit);
     EXPECT_FALSE(saved);
-    EXPECT_EQ(log.messages.back(), "Tandemora.INI could not be opened for writing.");
     EXPECT_EQ(readAll(files.settingsFile), before);
 }
 

@@ -94,55 +94,38 @@ TEST_F(MoveInfoDialogTest, SelectingALineStepsToThatMove) {
 TEST_F(MoveInfoDialogTest, OnlyAClickOrEnterOrSpaceOnALineSteps) {
     QWidget elsewhere;  // a board window, say, that takes the activation away
     elsewhere.show();
+    const auto key = [](MoveInfoDialogTest& t, Qt::Key k) { QTest::keyClick(&t.list("nextMoves"), k); };
     const struct {
         const char* name;
         std::function<void(MoveInfoDialogTest&)> act;
-        int pliesStepped;
+        int plies;
     } cases[] = {
-        {"Tab into the list", [](MoveInfoDialogTest& t) { t.list("nextMoves").setFocus(Qt::TabFocusReason); }, 0},
-        {"arrow keys",
-         [](MoveInfoDialogTest& t) {
-             t.list("nextMoves").setFocus(Qt::TabFocusReason);
-             QTest::keyClick(&t.list("nextMoves"), Qt::Key_Down);
-             QTest::keyClick(&t.list("nextMoves"), Qt::Key_Up);
-         },
-         0},
-        {"the dialog activated again after a refill",
-         [&elsewhere](MoveInfoDialogTest& t) {
+        {"Tab and arrows", [&](auto& t) { t.list("nextMoves").setFocus(Qt::TabFocusReason); key(t, Qt::Key_Down); }, 0},
+        {"activated again after a refill",
+         [&](auto& t) {
              t.list("nextMoves").setFocus(Qt::MouseFocusReason);
              QApplication::setActiveWindow(&elsewhere);
              t.game->fillMoveInfo();
              QApplication::setActiveWindow(&t.dialog());
          },
          0},
-        // The click refills the list; the activation that follows the click must not choose again.
+        // The click refills the list; the activation that follows it must not choose again.
         {"a click, then the activation",
-         [&elsewhere](MoveInfoDialogTest& t) {
+         [&](auto& t) {
              QApplication::setActiveWindow(&elsewhere);
              t.clickLine("nextMoves", 0);
              QApplication::setActiveWindow(&t.dialog());
          },
          1},
-        {"Enter on the current line, twice",
-         [](MoveInfoDialogTest& t) {
-             t.list("nextMoves").setFocus(Qt::TabFocusReason);
-             QTest::keyClick(&t.list("nextMoves"), Qt::Key_Return);
-             QTest::keyClick(&t.list("nextMoves"), Qt::Key_Return);
-         },
-         2},
-        {"Space on the current line",
-         [](MoveInfoDialogTest& t) {
-             t.list("nextMoves").setFocus(Qt::TabFocusReason);
-             QTest::keyClick(&t.list("nextMoves"), Qt::Key_Space);
-         },
-         1},
+        {"Enter twice", [&](auto& t) { t.list("nextMoves").setFocus(); key(t, Qt::Key_Return); key(t, Qt::Key_Enter); }, 2},
+        {"Space", [&](auto& t) { t.list("nextMoves").setFocus(); key(t, Qt::Key_Space); }, 1},
     };
     for (const auto& c : cases) {
         open("A:e4 a:e5 A:Nf3");
         QApplication::setActiveWindow(&dialog());
         c.act(*this);
         const GameNode* expected = game->root.get();
-        for (int ply = 0; ply < c.pliesStepped; ++ply) expected = expected->firstChild();
+        for (int ply = 0; ply < c.plies; ++ply) expected = expected->firstChild();
         EXPECT_EQ(game->current, expected) << c.name;
     }
 }
