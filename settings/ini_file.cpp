@@ -1,11 +1,11 @@
 #include "settings/ini_file.h"
 
 #include <algorithm>
-#include <fstream>
 #include <sstream>
 #include <system_error>
 
 #include "game/file_replacement.h"
+#include "game/game_file.h"
 
 namespace tandemora {
 
@@ -62,24 +62,12 @@ IniFile::IniFile(std::string_view text) {
 }
 
 std::optional<IniFile> IniFile::load(const std::filesystem::path& path, std::string& problem) {
-    namespace fs = std::filesystem;
     std::error_code error;
-    const fs::file_status status = fs::status(path, error);
-    if (status.type() == fs::file_type::not_found) return IniFile();
-    // A folder throws from inside the stream, a device or pipe may never end: neither is read.
-    if (!fs::is_regular_file(status)) {
-        problem = "it is not a regular file";
-        return std::nullopt;
-    }
-    std::ifstream in(path, std::ios::binary);
-    std::string text(kMaxFileSize + 1, '\0');
-    in.read(text.data(), static_cast<std::streamsize>(text.size()));
-    if (in.bad() || !in.eof()) {
-        problem = in.bad() || !in.is_open() ? "it cannot be read" : "it is larger than a settings file can be";
-        return std::nullopt;
-    }
-    text.resize(static_cast<std::size_t>(in.gcount()));
-    return IniFile(text);
+    if (std::filesystem::status(path, error).type() == std::filesystem::file_type::not_found) return IniFile();
+    // A folder, a device or a pipe is not read, nor a file far larger than any settings file.
+    const std::optional<std::string> text = readFileText(path.string(), problem, kMaxFileSize);
+    if (!text) return std::nullopt;
+    return IniFile(*text);
 }
 
 bool IniFile::save(const std::filesystem::path& path) const {

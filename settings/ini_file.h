@@ -18,10 +18,10 @@ public:
     explicit IniFile(std::string_view text);
 
     // Larger than any settings file: something else was named.
-    static constexpr std::uintmax_t kMaxFileSize = 1 << 20;
+    static constexpr std::uint64_t kMaxFileSize = 1 << 20;
 
     // The file's contents; a missing file gives an empty one. Nothing for a folder, a device,
-    // a file larger than kMaxFileSize or one that cannot be read; `problem` then says which.
+    // a file larger than kMaxFileSize or one that cannot be read; `problem` then says why.
     static std::optional<IniFile> load(const std::filesystem::path& path, std::string& problem);
     // Writes the contents through a temporary file renamed over the old one, so a failed write
     // leaves the file as it was; false when it cannot be written.

@@ -189,9 +189,9 @@ TEST_F(SettingsFilesTest, WhatIsNoSettingsFileIsReportedAndTheDefaultsStay) {
     const struct {
         fs::path path;
         const char* problem;
-    } cases[] = {{files.settingsFile, "it is not a regular file"},  // a folder
-                 {"/dev/zero", "it is not a regular file"},
-                 {large, "it is larger than a settings file can be"}};
+    } cases[] = {{files.settingsFile, "not a regular file"},  // a folder
+                 {"/dev/zero", "not a regular file"},
+                 {large, "larger than 1048576 bytes"}};
     for (const auto& c : cases) {
         loadSettings(settings, layouts, {c.path, files.layoutFile});
         EXPECT_EQ(log.messages.back(), c.path.string() + " could not be opened for reading: " + c.problem + ".");
