@@ -92,41 +92,24 @@ TEST_F(MoveInfoDialogTest, SelectingALineStepsToThatMove) {
 }
 
 TEST_F(MoveInfoDialogTest, OnlyAClickOrEnterOrSpaceOnALineSteps) {
-    QWidget elsewhere;  // a board window, say, that takes the activation away
-    elsewhere.show();
-    const auto key = [](MoveInfoDialogTest& t, Qt::Key k) { QTest::keyClick(&t.list("nextMoves"), k); };
+    QWidget board;  // takes the activation away, as a board window does
+    board.show();
     const struct {
-        const char* name;
-        std::function<void(MoveInfoDialogTest&)> act;
+        std::vector<int> keys;  // typed into "Next move:" after Tab brought the focus there
+        bool click;             // on its first line while the board is active, which then comes back
         int plies;
-    } cases[] = {
-        {"Tab and arrows", [&](auto& t) { t.list("nextMoves").setFocus(Qt::TabFocusReason); key(t, Qt::Key_Down); }, 0},
-        {"activated again after a refill",
-         [&](auto& t) {
-             t.list("nextMoves").setFocus(Qt::MouseFocusReason);
-             QApplication::setActiveWindow(&elsewhere);
-             t.game->fillMoveInfo();
-             QApplication::setActiveWindow(&t.dialog());
-         },
-         0},
-        // The click refills the list; the activation that follows it must not choose again.
-        {"a click, then the activation",
-         [&](auto& t) {
-             QApplication::setActiveWindow(&elsewhere);
-             t.clickLine("nextMoves", 0);
-             QApplication::setActiveWindow(&t.dialog());
-         },
-         1},
-        {"Enter twice", [&](auto& t) { t.list("nextMoves").setFocus(); key(t, Qt::Key_Return); key(t, Qt::Key_Enter); }, 2},
-        {"Space", [&](auto& t) { t.list("nextMoves").setFocus(); key(t, Qt::Key_Space); }, 1},
-    };
+    } cases[] = {{{}, false, 0}, {{Qt::Key_Down}, false, 0}, {{}, true, 1},
+                 {{Qt::Key_Return, Qt::Key_Enter}, false, 2}, {{Qt::Key_Space}, false, 1}};
     for (const auto& c : cases) {
         open("A:e4 a:e5 A:Nf3");
-        QApplication::setActiveWindow(&dialog());
-        c.act(*this);
+        QApplication::setActiveWindow(c.click ? &board : &dialog());
+        list("nextMoves").setFocus(Qt::TabFocusReason);
+        for (int key : c.keys) QTest::keyClick(&list("nextMoves"), static_cast<Qt::Key>(key));
+        if (c.click) clickLine("nextMoves", 0);
+        QApplication::setActiveWindow(&dialog());  // after a refill the list has no current line
         const GameNode* expected = game->root.get();
         for (int ply = 0; ply < c.plies; ++ply) expected = expected->firstChild();
-        EXPECT_EQ(game->current, expected) << c.name;
+        EXPECT_EQ(game->current, expected) << "keys " << c.keys.size() << ", click " << c.click;
     }
 }
 
