@@ -1,8 +1,12 @@
 // The file commands: open a BPGN file as a game list (importing what the reader cannot read),
 // save, save as, save all, close; and the list of open game lists.
+#include <filesystem>
+#include <system_error>
+
 #include <QFileDialog>
 
 #include "app/dialogs/message_box.h"
+#include "app/file_names.h"
 #include "app/game_list/bpgn_manager.h"
 #include "app/main_frame.h"
 #include "app/tandemora_app.h"
@@ -33,14 +37,27 @@ std::vector<std::unique_ptr<CGame>> importedGames(const std::string& path, Impor
 
 }  // namespace
 
-std::optional<std::string> CTandemoraApp::askSaveFileName() {
+std::optional<std::string> CTandemoraApp::askSaveFileName(const CBPGNManager* saving) {
     QFileDialog dialog(mainFrame_.get());
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setNameFilter(kBpgnFilter);
     dialog.setDefaultSuffix(QStringLiteral("bpgn"));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-    return dialog.selectedFiles().front().toLatin1().toStdString();
+    std::string path = fileNameBytes(dialog.selectedFiles().front());
+    if (const CBPGNManager* open = listOfFile(path); open && open != saving) {
+        showMessageBox(mainFrame_.get(), fileNameText(path) + " is open in another game list; close that list first.");
+        return std::nullopt;
+    }
+    return path;
+}
+
+CBPGNManager* CTandemoraApp::listOfFile(const std::string& path) const {
+    for (CBPGNManager* list : managerList_) {
+        std::error_code error;
+        if (list->path() != "Unsaved" && std::filesystem::equivalent(list->path(), path, error)) return list;
+    }
+    return nullptr;
 }
 
 void CTandemoraApp::addToManagerList(CBPGNManager* list) {
@@ -65,10 +82,15 @@ void CTandemoraApp::openFile() {
     dialog.setNameFilters({kBpgnFilter, QStringLiteral("All Files (*)")});
     dialog.setDefaultSuffix(QStringLiteral("bpgn"));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
-    openFile(dialog.selectedFiles().front().toLatin1().toStdString());
+    openFile(fileNameBytes(dialog.selectedFiles().front()));
 }
 
 bool CTandemoraApp::openFile(const std::string& path) {
+    // A second list on the same file would overwrite the first one's changes when saved.
+    if (CBPGNManager* open = listOfFile(path)) {
+        open->bringToFront();
+        return true;
+    }
     auto* list = new CBPGNManager(*this, mainFrame_->mdiArea());
     switch (list->openFile(path)) {
     case CBPGNManager::Reading::kAllGames:
@@ -82,7 +104,7 @@ bool CTandemoraApp::openFile(const std::string& path) {
     case CBPGNManager::Reading::kNoGames:
         list->closeWithPrompt(false);
         if (offerImport(path)) return true;
-        showMessage("Could not parse any games in " + path);
+        showMessageBox(mainFrame_.get(), "Could not parse any games in " + fileNameText(path));
         return false;
     case CBPGNManager::Reading::kCannotOpen: break;
     }
@@ -95,10 +117,11 @@ bool CTandemoraApp::offerImport(const std::string& path) {
     std::vector<std::unique_ptr<CGame>> games = importedGames(path, counts);
     if (games.empty()) return false;
     const std::string skipped = describeSkipped(counts);
-    const std::string question = "Not every game of " + path + " is in the form this program writes, but " +
-                                 (games.size() == 1 ? "1 game" : std::to_string(games.size()) + " games") +
-                                 " can be imported" + (skipped.empty() ? "" : "; " + skipped) +
-                                 ". Import into a new game list? The file itself stays as it is.";
+    const QString question = "Not every game of " + fileNameText(path) +
+                             QString::fromLatin1(" is in the form this program writes, but " +
+                                                 (games.size() == 1 ? "1 game" : std::to_string(games.size()) + " games") +
+                                                 " can be imported" + (skipped.empty() ? "" : "; " + skipped) +
+                                                 ". Import into a new game list? The file itself stays as it is.");
     if (askYesNoCancel(mainFrame_.get(), question) != Answer::kYes) return false;
     // An unsaved list: saving it asks for a new file, so the original is never overwritten.
     auto* list = new CBPGNManager(*this, mainFrame_->mdiArea());
@@ -118,7 +141,7 @@ void CTandemoraApp::save(CBoardFrame* board, CBPGNManager* list, bool saveAs) {
     if (list) {
         std::string path;
         if (saveAs || list->path() == "Unsaved") {
-            const std::optional<std::string> chosen = askSaveFileName();
+            const std::optional<std::string> chosen = askSaveFileName(list);
             if (!chosen) return;
             path = *chosen;
         }

@@ -1,20 +1,32 @@
 // Tandemora: study bughouse and crazyhouse games.
+#include <exception>
+#include <string>
+
 #include <QApplication>
 
+#include "app/dialogs/message_box.h"
+#include "app/file_names.h"
 #include "app/program_icon.h"
 #include "app/tandemora_app.h"
+#include "game/file_replacement.h"
 
 int main(int argc, char* argv[]) {
+    tandemora::ignoreFileSizeLimitSignal();
     QApplication application(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Local AppWizard-Generated Applications"));
     QApplication::setApplicationName(QStringLiteral("Tandemora"));
     QApplication::setWindowIcon(tandemora::programIcon());
 
-    // The settings file and the layout file lie beside the program.
-    const std::filesystem::path folder = QCoreApplication::applicationDirPath().toLocal8Bit().toStdString();
-    tandemora::CTandemoraApp app({folder / "Tandemora.INI", folder / "Tandemora.WL"});
-    app.start();
-    const int status = QApplication::exec();
-    if (app.settings().saveSettingsOnExit) app.saveSettings();
-    return status;
+    try {
+        // The settings file and the layout file lie beside the program.
+        const std::filesystem::path folder = tandemora::fileNameBytes(QCoreApplication::applicationDirPath());
+        tandemora::CTandemoraApp app({folder / "Tandemora.INI", folder / "Tandemora.WL"});
+        app.start();
+        const int status = QApplication::exec();
+        if (app.settings().saveSettingsOnExit) app.saveSettings();
+        return status;
+    } catch (const std::exception& error) {
+        tandemora::showMessageBox(nullptr, std::string("Internal error: ") + error.what());
+        return 1;
+    }
 }

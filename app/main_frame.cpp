@@ -9,6 +9,7 @@
 #include "app/dialogs/about_dialog.h"
 #include "app/dialogs/game_parameters_dialog.h"
 #include "app/dialogs/numeric_value_dialog.h"
+#include "app/file_names.h"
 #include "app/sounds/event_sound_dialog.h"
 #include "app/tandemora_app.h"
 #include "app/window_placement.h"
@@ -21,6 +22,9 @@ namespace {
 
 // Commands that arrive with the database windows, and help, which has no text yet.
 constexpr int kNotYetAvailable[] = {kCreateDatabase, kCreateIndex, kLoadIndex, kRetrieveNearbyGames, kHelpTopics};
+
+// A minute between two moves is already no replay any more.
+constexpr int kLongestMoveDelayMs = 60000;
 
 }  // namespace
 
@@ -139,7 +143,7 @@ void CMainFrame::runCommand(int id) {
 void CMainFrame::setMinimumMoveDelay() {
     Settings& settings = app_.mutableSettings();
     if (const auto value = enterNumericValue(this, QStringLiteral("Minimum delay between moves during replay (ms):"),
-                                             settings.minimumMoveDelayMs))
+                                             settings.minimumMoveDelayMs, 0, kLongestMoveDelayMs))
         settings.minimumMoveDelayMs = *value;
 }
 
@@ -150,7 +154,7 @@ void CMainFrame::importThiefSettings() {
     dialog.setNameFilter(QStringLiteral("INI Files (*.ini)"));
     dialog.setDefaultSuffix(QStringLiteral("ini"));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
-    const std::filesystem::path path = dialog.selectedFiles().front().toLatin1().toStdString();
+    const std::filesystem::path path = fileNameBytes(dialog.selectedFiles().front());
     if (!isThiefIni(path)) {
         app_.showMessage("Specify location of THIEF.INI");
         return;

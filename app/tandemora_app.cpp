@@ -9,6 +9,7 @@
 
 #include "app/dialogs/message_box.h"
 #include "app/dialogs/move_info_dialog.h"
+#include "app/file_names.h"
 #include "app/game_list/bpgn_manager.h"
 #include "app/main_frame.h"
 #include "board/board_frame.h"
@@ -140,7 +141,7 @@ bool CTandemoraApp::saveNewGame(CGame& game, bool asNewFile) {
     const Replacement result =
         replaceFile(*path, [&](std::ostream& out) { return game.storeGameToStream(out); }, details);
     if (result == Replacement::kCannotOpen) {
-        showMessage("Could not open " + *path + " for saving.");
+        showMessageBox(mainFrame_.get(), "Could not open " + fileNameText(*path) + " for saving.");
         return false;
     }
     if (result == Replacement::kCannotWrite) {

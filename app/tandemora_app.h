@@ -70,8 +70,9 @@ public:
     void save(CBoardFrame* board, CBPGNManager* list, bool saveAs);
     void saveAll();
     void closeActive();
-    // A file name for saving, from the save dialog; none when cancelled.
-    std::optional<std::string> askSaveFileName();
+    // A file name for saving, from the save dialog; none when cancelled, or when the file is
+    // open in a game list other than `saving` (reported): two lists must not share a file.
+    std::optional<std::string> askSaveFileName(const CBPGNManager* saving = nullptr);
 
     void saveLayout(int n);
     void applyLayout(int n);
@@ -102,6 +103,8 @@ private:
     // list's game.
     std::vector<std::pair<CBoardFrame*, bool>> layoutBoards() const;
     CBPGNManager* managerOf(const CGame& game) const;
+    // The game list open on that file, under whatever name.
+    CBPGNManager* listOfFile(const std::string& path) const;
     // Offers to import a file the reader could not read whole; true when it was imported.
     bool offerImport(const std::string& path);
 

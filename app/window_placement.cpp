@@ -1,8 +1,14 @@
 #include "app/window_placement.h"
 
+#include <algorithm>
+#include <cstdint>
+
 #include <QChildEvent>
+#include <QGuiApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QScreen>
+#include <QStyle>
 #include <QWidget>
 
 namespace tandemora {
@@ -77,6 +83,35 @@ QRect normalRect(const QWidget* window) {
     return window->geometry();
 }
 
+// Without a screen or an area: anywhere a window can lie.
+constexpr QRect kAnywhere(-(1 << 29), -(1 << 29), 1 << 30, 1 << 30);
+
+// Where the window must stay reachable: the screen's free area for the main window, the
+// area's viewport for a child.
+QRect reachableBounds(const QWidget* window, const WindowPlacement& placement) {
+    if (!window->isWindow()) return window->parentWidget() ? window->parentWidget()->rect() : kAnywhere;
+    const QScreen* screen = QGuiApplication::screenAt(QPoint(placement.left, placement.top));
+    if (!screen) screen = window->screen();
+    return screen ? screen->availableGeometry() : kAnywhere;
+}
+
+// The placement's normal rectangle, shrunk to the bounds and moved so that the window's
+// caption lies inside them: whatever a layout file holds, the window can be reached.
+QRect reachableRect(const QWidget* window, const WindowPlacement& placement) {
+    const QRect bounds = reachableBounds(window, placement);
+    const int caption = window->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, window);
+    // At least the caption with room for its buttons.
+    const QSize least = window->minimumSizeHint().expandedTo(QSize(4 * caption, caption));
+    const auto side = [](std::int64_t wanted, int low, int high) {
+        return static_cast<int>(std::clamp<std::int64_t>(wanted, low, std::max(low, high)));
+    };
+    const int width = side(std::int64_t{placement.right} - placement.left, least.width(), bounds.width());
+    const int height = side(std::int64_t{placement.bottom} - placement.top, least.height(), bounds.height());
+    const int left = std::clamp(placement.left, bounds.left(), std::max(bounds.left(), bounds.right() + 1 - width));
+    const int top = std::clamp(placement.top, bounds.top(), std::max(bounds.top(), bounds.bottom() + 1 - caption));
+    return {left, top, width, height};
+}
+
 }  // namespace
 
 WindowPlacement placementOf(const QWidget* window) {
@@ -94,7 +129,7 @@ void applyPlacement(QWidget* window, const WindowPlacement& placement) {
 
     // The normal rectangle is set in the normal state; the show state follows.
     if (!inNormalState(window)) window->showNormal();
-    QRect rect(placement.left, placement.top, placement.right - placement.left, placement.bottom - placement.top);
+    QRect rect = reachableRect(window, placement);
     if (window->isWindow()) rect = rect.marginsRemoved(frameMargins(window));
     window->setGeometry(rect);
 

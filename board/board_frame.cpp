@@ -1,6 +1,7 @@
 #include "board/board_frame.h"
 
 #include <QAction>
+#include <QFile>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -56,6 +57,11 @@ void CBoardFrame::placeWindow(int x, int y, int width, int height) {
     repaint();
 }
 
+QSize CBoardFrame::sizeHint() const {
+    const QSize side(kDefaultWindowSide, kDefaultWindowSide);
+    return subWindow_ ? side.shrunkBy(subWindow_->contentsMargins()) : side;
+}
+
 BoardScene CBoardFrame::scene() const {
     return BoardScene{&position(), flipped, whiteLabel, blackLabel,
                       environment_.settings().highPrecisionClocks != 0, palette().color(QPalette::Base)};
@@ -96,7 +102,12 @@ void CBoardFrame::relayout() {
 }
 
 void CBoardFrame::setTitle(const std::string& title) {
-    const QString text = QString::fromLatin1(title.c_str());
+    // The base title names the game's file, in the file system's bytes; what follows it (the
+    // last move, the end of the game) is the game's own Latin-1 text.
+    const std::string& base = baseTitle();
+    const size_t baseLength = title.starts_with(base) ? base.size() : 0;
+    const QString text = QFile::decodeName(QByteArray::fromStdString(title.substr(0, baseLength))) +
+                         QString::fromLatin1(title.substr(baseLength));
     setWindowTitle(text);
     subWindow_->setWindowTitle(text);
 }
@@ -111,6 +122,7 @@ void CBoardFrame::bringToTop() {
 char CBoardFrame::askPromotion(int file, int rank, bool) {
     const BoardLayout& l = painter_.layout();
     const QPoint cell = screenCell(file, rank);
+    // On the destination square itself, inside its outline, where the player is looking.
     const QPoint corner = mapToGlobal(QPoint(l.boardLeft + cell.x() * l.squareSize + 1, l.boardTop + cell.y() * l.squareSize + 1));
     choosingPromotion_ = true;
     const char choice = choosePromotion(this, corner);

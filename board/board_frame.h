@@ -39,6 +39,8 @@ public:
 
     // Moves and sizes the window on the main window's client area; 0 means 480.
     void placeWindow(int x, int y, int width, int height);
+    // The size inside a window of the size a board opens with, which Cascade gives it.
+    QSize sizeHint() const override;
     void startReplay();
     void stopReplay();
     // One tick of the replay timer.

@@ -1,9 +1,13 @@
 // "Promote": the piece a pawn becomes when its move reaches the last rank.
 #include "board/promotion_dialog.h"
 
+#include <algorithm>
+
 #include <QButtonGroup>
 #include <QDialog>
+#include <QGuiApplication>
 #include <QRadioButton>
+#include <QScreen>
 #include <QVBoxLayout>
 
 namespace tandemora {
@@ -21,6 +25,16 @@ const Choice kChoices[] = {
     {1007, "&Rook", 'R'},
     {1008, "&Bishop", 'B'},
 };
+
+// The corner moved as little as needed for the whole chooser to be on the screen.
+QPoint onScreen(QPoint corner, QSize size, const QWidget* parent) {
+    const QScreen* screen = QGuiApplication::screenAt(corner);
+    if (!screen) screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
+    if (!screen) return corner;
+    const QRect free = screen->availableGeometry();
+    return {std::clamp(corner.x(), free.left(), std::max(free.left(), free.right() + 1 - size.width())),
+            std::clamp(corner.y(), free.top(), std::max(free.top(), free.bottom() + 1 - size.height()))};
+}
 
 }  // namespace
 
@@ -46,7 +60,8 @@ char choosePromotion(QWidget* parent, QPoint topLeftOnScreen) {
             if (choice.id == id) chosen = choice.piece;
         dialog.accept();
     });
-    dialog.move(topLeftOnScreen);
+    dialog.winId();  // the window's frame is known once it exists
+    dialog.move(onScreen(topLeftOnScreen, dialog.frameGeometry().size(), parent));
     dialog.exec();
     return chosen;
 }

@@ -1,8 +1,11 @@
 #include "settings/ini_file.h"
 
 #include <algorithm>
-#include <fstream>
-#include <iterator>
+#include <sstream>
+#include <system_error>
+
+#include "game/file_replacement.h"
+#include "game/game_file.h"
 
 namespace tandemora {
 
@@ -24,6 +27,12 @@ bool equalIgnoringCase(std::string_view a, std::string_view b) {
 std::string_view withoutLineEnd(std::string_view line) {
     if (!line.empty() && line.back() == '\n') line.remove_suffix(1);
     return line;
+}
+
+// A value enclosed in double quotes is read without them, as the Windows profile functions do.
+std::string_view unquoted(std::string_view value) {
+    if (value.size() >= 2 && value.front() == '"' && value.back() == '"') return value.substr(1, value.size() - 2);
+    return value;
 }
 
 // The line's own line end: CR LF, LF or none.
@@ -52,15 +61,19 @@ IniFile::IniFile(std::string_view text) {
     if (!lines_.empty() && lines_.front().ends_with("\r\n")) lineEnd_ = "\r\n";
 }
 
-IniFile IniFile::load(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return IniFile(std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()));
+std::optional<IniFile> IniFile::load(const std::filesystem::path& path, std::string& problem) {
+    std::error_code error;
+    if (std::filesystem::status(path, error).type() == std::filesystem::file_type::not_found) return IniFile();
+    // A folder, a device or a pipe is not read, nor a file far larger than any settings file.
+    const std::optional<std::string> text = readFileText(path.string(), problem, kMaxFileSize);
+    if (!text) return std::nullopt;
+    return IniFile(*text);
 }
 
 bool IniFile::save(const std::filesystem::path& path) const {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << text();
-    return static_cast<bool>(out.flush());
+    std::ostringstream details;
+    const auto write = [this](std::ostream& out) { return static_cast<bool>(out << text()); };
+    return replaceFile(path.string(), write, details) == Replacement::kDone;
 }
 
 std::string IniFile::text() const {
@@ -86,7 +99,7 @@ IniFile::Lookup IniFile::find(std::string_view section, std::string_view key) co
         auto equals = line.find('=');
         if (equals != std::string_view::npos && equalIgnoringCase(trimmed(line.substr(0, equals)), key)) {
             result.keyLine = i;
-            result.value = trimmed(line.substr(equals + 1));
+            result.value = unquoted(trimmed(line.substr(equals + 1)));
             return result;
         }
     }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -16,15 +17,21 @@ public:
     IniFile() = default;
     explicit IniFile(std::string_view text);
 
-    // The file's contents; a file that cannot be read gives an empty one.
-    static IniFile load(const std::filesystem::path& path);
-    // Writes the contents, creating or truncating the file; false when it cannot be written.
+    // Larger than any settings file: something else was named.
+    static constexpr std::uint64_t kMaxFileSize = 1 << 20;
+
+    // The file's contents; a missing file gives an empty one. Nothing for a folder, a device,
+    // a file larger than kMaxFileSize or one that cannot be read; `problem` then says why.
+    static std::optional<IniFile> load(const std::filesystem::path& path, std::string& problem);
+    // Writes the contents through a temporary file renamed over the old one, so a failed write
+    // leaves the file as it was; false when it cannot be written.
     bool save(const std::filesystem::path& path) const;
 
     std::string text() const;
 
     // The value of the first key of that name in a section of that name, both ignoring case,
-    // cut to maxChars; the default when there is none.
+    // without the double quotes that may enclose it, cut to maxChars; the default when there
+    // is none.
     std::string readString(std::string_view section, std::string_view key, std::string_view defaultValue,
                            std::size_t maxChars) const;
     // The leading decimal digits of the value (0 when it has none); the default only when the
@@ -39,7 +46,7 @@ private:
     struct Lookup {
         std::optional<std::size_t> keyLine;     // the first matching key
         std::optional<std::size_t> sectionEnd;  // after the last non-blank line of the first matching section
-        std::string value;                      // of the key, blanks and CR stripped
+        std::string value;                      // of the key, blanks, CR and enclosing quotes stripped
     };
     Lookup find(std::string_view section, std::string_view key) const;
     void insertLine(std::size_t at, const std::string& content);

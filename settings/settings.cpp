@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <optional>
+#include <system_error>
 
 #include "game/messages.h"
 
@@ -82,8 +84,16 @@ std::string readDatabaseDirectory(const IniFile& file, const std::string& curren
     return directory;
 }
 
-void reportNotOpened(const std::string& name, const char* purpose) {
-    showMessage(name + " could not be opened for " + purpose + ".");
+void reportNotOpened(const std::string& name, const char* purpose, const std::string& problem = {}) {
+    showMessage(name + " could not be opened for " + purpose + (problem.empty() ? "" : ": " + problem) + ".");
+}
+
+// Takes over the settings a file holds; one that is no settings file at all is reported and
+// leaves every setting as it was.
+void readSettingsFile(const std::filesystem::path& path, Settings& settings) {
+    std::string problem;
+    if (const std::optional<IniFile> file = IniFile::load(path, problem)) readSettings(*file, settings);
+    else reportNotOpened(path.string(), "reading", problem);
 }
 
 }  // namespace
@@ -152,19 +162,19 @@ void writeSettings(IniFile& file, Settings& settings) {
 }
 
 void loadSettings(Settings& settings, LayoutBytes& layouts, const SettingsFiles& files) {
-    std::ifstream layoutFile(files.layoutFile, std::ios::binary);
-    if (!layoutFile) {
+    std::error_code error;
+    std::ifstream layoutFile;
+    if (std::filesystem::is_regular_file(files.layoutFile, error)) layoutFile.open(files.layoutFile, std::ios::binary);
+    if (!layoutFile.is_open()) {
         reportNotOpened(files.layoutFile.string(), "reading");
         return;
     }
     // A short file fills only what it holds.
     layoutFile.read(reinterpret_cast<char*>(layouts.data()), static_cast<std::streamsize>(layouts.size()));
-    readSettings(IniFile::load(files.settingsFile), settings);
+    readSettingsFile(files.settingsFile, settings);
 }
 
-void loadSettings(Settings& settings, const std::filesystem::path& otherFile) {
-    readSettings(IniFile::load(otherFile), settings);
-}
+void loadSettings(Settings& settings, const std::filesystem::path& otherFile) { readSettingsFile(otherFile, settings); }
 
 bool saveSettings(Settings& settings, const LayoutBytes& layouts, const SettingsFiles& files) {
     // Opened without truncating, so bytes past the layouts stay; created when missing.
@@ -176,16 +186,23 @@ bool saveSettings(Settings& settings, const LayoutBytes& layouts, const Settings
     }
     layoutFile.write(reinterpret_cast<const char*>(layouts.data()), static_cast<std::streamsize>(layouts.size()));
     layoutFile.close();
+    if (!layoutFile) {
+        reportNotOpened(files.layoutFile.string(), "writing");
+        return false;
+    }
 
     // The settings file is never created: a missing one is an error.
     const std::string settingsName = "Tandemora.INI";
-    if (!std::fstream(files.settingsFile, std::ios::binary | std::ios::in | std::ios::out).is_open()) {
-        reportNotOpened(settingsName, "writing");
+    std::string problem;
+    std::optional<IniFile> file;
+    if (std::fstream(files.settingsFile, std::ios::binary | std::ios::in | std::ios::out).is_open())
+        file = IniFile::load(files.settingsFile, problem);
+    if (!file) {
+        reportNotOpened(settingsName, "writing", problem);
         return false;
     }
-    IniFile file = IniFile::load(files.settingsFile);
-    writeSettings(file, settings);
-    if (!file.save(files.settingsFile)) {
+    writeSettings(*file, settings);
+    if (!file->save(files.settingsFile)) {
         reportNotOpened(settingsName, "writing");
         return false;
     }

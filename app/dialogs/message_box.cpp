@@ -11,14 +11,17 @@ const char* const kTitle = "Tandemora";
 
 }  // namespace
 
-void showMessageBox(QWidget* parent, const std::string& text) {
-    QMessageBox box(QMessageBox::Warning, QString::fromLatin1(kTitle), QString::fromLatin1(text), QMessageBox::Ok,
-                    parent);
+void showMessageBox(QWidget* parent, const std::string& text) { showMessageBox(parent, QString::fromLatin1(text)); }
+
+void showMessageBox(QWidget* parent, const QString& text) {
+    QMessageBox box(QMessageBox::Warning, QString::fromLatin1(kTitle), text, QMessageBox::Ok, parent);
     box.exec();
 }
 
-Answer askYesNoCancel(QWidget* parent, const std::string& text) {
-    QMessageBox box(QMessageBox::Question, QString::fromLatin1(kTitle), QString::fromLatin1(text),
+Answer askYesNoCancel(QWidget* parent, const std::string& text) { return askYesNoCancel(parent, QString::fromLatin1(text)); }
+
+Answer askYesNoCancel(QWidget* parent, const QString& text) {
+    QMessageBox box(QMessageBox::Question, QString::fromLatin1(kTitle), text,
                     QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parent);
     box.setDefaultButton(QMessageBox::Yes);
     box.setEscapeButton(QMessageBox::Cancel);

@@ -1,10 +1,12 @@
 // "Current Move Information" for one game.
 #include "app/dialogs/move_info_dialog.h"
 
+#include <QEvent>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -29,11 +31,14 @@ QListWidget* moveList(const char* name) {
     return list;
 }
 
-// Lines the program puts in must not look like the user's choice.
+// Lines the program puts in must not look like the user's choice. A list the user is working
+// with the keyboard gets its cursor back on the first line, so Enter steps on along the line.
 void refill(QListWidget& list, const std::vector<std::string>& lines) {
     const QSignalBlocker blocker(list);
     list.clear();
     for (const std::string& line : lines) list.addItem(QString::fromLatin1(line));
+    if (list.hasFocus() && list.count() > 0)
+        list.selectionModel()->setCurrentIndex(list.model()->index(0, 0), QItemSelectionModel::NoUpdate);
 }
 
 QString latin1(const std::string& text) { return QString::fromLatin1(text); }
@@ -93,13 +98,34 @@ MoveInfoDialog::MoveInfoDialog(CGame& game)
 
     connect(apply, &QPushButton::clicked, this, &MoveInfoDialog::applyChanges);
     connect(discard, &QPushButton::clicked, this, &MoveInfoDialog::fill);
-    connect(nextMoves_, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (row >= 0 && row < static_cast<int>(nextMoveChildren_.size())) game_.selectChild(nextMoveChildren_[row]);
-    });
-    connect(alternatives_, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (row >= 0 && row < static_cast<int>(alternativeIndexes_.size()))
-            game_.selectAlternative(alternativeIndexes_[row]);
-    });
+    // Only the user's choice moves the game: focus, window activation and refills move the
+    // current line as well, and must not step along a line the player is not looking at.
+    for (QListWidget* list : {nextMoves_, alternatives_}) {
+        connect(list, &QListWidget::clicked, this, [this, list](const QModelIndex& index) { choose(list, index.row()); });
+        list->installEventFilter(this);
+    }
+}
+
+void MoveInfoDialog::choose(const QListWidget* list, int row) {
+    const std::vector<int>& numbers = list == nextMoves_ ? nextMoveChildren_ : alternativeIndexes_;
+    if (row < 0 || row >= static_cast<int>(numbers.size())) return;
+    if (list == nextMoves_) game_.selectChild(numbers[static_cast<size_t>(row)]);
+    else game_.selectAlternative(numbers[static_cast<size_t>(row)]);
+}
+
+bool MoveInfoDialog::eventFilter(QObject* watched, QEvent* event) {
+    auto* list = qobject_cast<QListWidget*>(watched);
+    if (list && event->type() == QEvent::KeyPress) {
+        switch (static_cast<QKeyEvent*>(event)->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+        case Qt::Key_Space:
+            choose(list, list->currentRow());
+            return true;
+        default: break;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void MoveInfoDialog::fill() {

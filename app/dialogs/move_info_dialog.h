@@ -30,8 +30,14 @@ public:
     // The close box and Escape end here: the game lets go of the dialog.
     void done(int result) override;
 
+protected:
+    // Enter and Space choose the current line of a move list.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void applyChanges();
+    // The user chose line `row` of one of the two lists: the game steps to that move.
+    void choose(const QListWidget* list, int row);
 
     CGame& game_;
     QLineEdit* move_;

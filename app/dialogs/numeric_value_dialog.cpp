@@ -5,13 +5,14 @@
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QRegularExpression>
 #include <QVBoxLayout>
 
 #include "app/dialogs/dialog_fields.h"
 
 namespace tandemora {
 
-std::optional<int> enterNumericValue(QWidget* parent, const QString& label, int value) {
+std::optional<int> enterNumericValue(QWidget* parent, const QString& label, int value, int minimum, int maximum) {
     QDialog dialog(parent);
     dialog.setWindowTitle(QStringLiteral("Enter Numeric Value"));
     auto* caption = new QLabel(label);
@@ -29,8 +30,14 @@ std::optional<int> enterNumericValue(QWidget* parent, const QString& label, int 
     std::optional<int> entered;
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, [&] {
         entered = integerValue(edit->text(), true);
-        if (entered) dialog.accept();
-        else refuseField(*edit, "Please enter an integer.");
+        if (entered && *entered >= minimum && *entered <= maximum) return dialog.accept();
+        // More digits than an integer holds are out of the range as well.
+        static const QRegularExpression sign(QStringLiteral("^[+-]"));
+        if (entered || isDigits(edit->text().remove(sign)))
+            refuseField(*edit, "Please enter an integer between " + std::to_string(minimum) + " and " +
+                                   std::to_string(maximum) + ".");
+        else
+            refuseField(*edit, "Please enter an integer.");
     });
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;

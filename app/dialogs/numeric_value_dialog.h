@@ -8,7 +8,8 @@ class QWidget;
 
 namespace tandemora {
 
-// Asks for an integer under `label`, starting from `value`; nothing when cancelled.
-std::optional<int> enterNumericValue(QWidget* parent, const QString& label, int value);
+// Asks for an integer from `minimum` to `maximum` under `label`, starting from `value`; nothing
+// when cancelled.
+std::optional<int> enterNumericValue(QWidget* parent, const QString& label, int value, int minimum, int maximum);
 
 }  // namespace tandemora

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QEvent>
 #include <QFile>
+#include <QKeyEvent>
 #include <QListView>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -14,6 +15,7 @@
 #include <QVBoxLayout>
 
 #include "app/dialogs/message_box.h"
+#include "app/file_names.h"
 #include "app/game_list/game_list_model.h"
 #include "app/tandemora_app.h"
 #include "game/file_replacement.h"
@@ -24,6 +26,9 @@ namespace tandemora {
 
 namespace {
 
+// Where a new list opens, in the main window's client area.
+constexpr QRect kOpeningGeometry(0, 504, 720, 180);
+
 // The wait cursor for as long as a long piece of work runs.
 struct WaitCursor {
     WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
@@ -32,9 +37,27 @@ struct WaitCursor {
 
 }  // namespace
 
+// The list of a game-list window. It knows whether the selection it is changing comes from a
+// key, so that a player browsing with the keyboard stays in the list.
+class GameListView : public QListView {
+public:
+    using QListView::QListView;
+    bool handlingKey() const { return handlingKey_; }
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        handlingKey_ = true;
+        QListView::keyPressEvent(event);
+        handlingKey_ = false;
+    }
+
+private:
+    bool handlingKey_ = false;
+};
+
 CBPGNManager::CBPGNManager(CTandemoraApp& app, QMdiArea& area) : app_(app) {
     model_ = new GameListModel(games_, this);
-    list_ = new QListView(this);
+    list_ = new GameListView(this);
     list_->setModel(model_);
     list_->setUniformItemSizes(true);  // a hundred thousand lines scroll without measuring each
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -48,7 +71,7 @@ CBPGNManager::CBPGNManager(CTandemoraApp& app, QMdiArea& area) : app_(app) {
 
     subWindow_ = area.addSubWindow(this);
     subWindow_->installEventFilter(this);
-    subWindow_->setGeometry(0, 504, 720, 180);
+    subWindow_->setGeometry(kOpeningGeometry);
     setTitle(fileName_ + " game list.");
     subWindow_->show();
 }
@@ -58,8 +81,12 @@ CBPGNManager::~CBPGNManager() {
     games_.clear();
 }
 
+QSize CBPGNManager::sizeHint() const {
+    return subWindow_ ? kOpeningGeometry.size().shrunkBy(subWindow_->contentsMargins()) : kOpeningGeometry.size();
+}
+
 void CBPGNManager::setTitle(const std::string& title) {
-    setWindowTitle(QString::fromLatin1(title));
+    setWindowTitle(fileNameText(title));
     subWindow_->setWindowTitle(windowTitle());
 }
 
@@ -82,7 +109,7 @@ CBPGNManager::Reading CBPGNManager::openFile(const std::string& path) {
     const WaitCursor wait;
     std::optional<std::string> text = readFileText(path);
     if (!text) {
-        showMessage("Could not open " + path);
+        showMessageBox(&app_.mainFrameWidget(), "Could not open " + fileNameText(path));
         return Reading::kCannotOpen;
     }
     GameFileReader reader(std::move(*text));
@@ -156,6 +183,14 @@ void CBPGNManager::selectItem(int index) {
         currentGame_ = &game;
         currentIndex_ = index;
     }
+    // The boards came to the front with the focus; Down and End must go on in the list.
+    if (list_->handlingKey()) bringToFront();
+}
+
+void CBPGNManager::bringToFront() {
+    if (subWindow_->isMinimized()) subWindow_->showNormal();
+    if (QMdiArea* area = subWindow_->mdiArea()) area->setActiveSubWindow(subWindow_);
+    list_->setFocus();
 }
 
 void CBPGNManager::closeGameBoards(CGame& game) {
@@ -198,7 +233,7 @@ bool CBPGNManager::saveGames(const std::string& path) {
         },
         details);
     if (result != Replacement::kDone) {
-        showMessage("Could not save games to " + target);
+        showMessageBox(&app_.mainFrameWidget(), "Could not save games to " + fileNameText(target));
         return false;
     }
     if (!path.empty()) fileName_ = path;
@@ -213,13 +248,13 @@ bool CBPGNManager::saveGames(const std::string& path) {
 bool CBPGNManager::closeWithPrompt(bool removeFromList) {
     const bool changed = std::any_of(games_.begin(), games_.end(), [](const auto& game) { return game->modified; });
     if (changed) {
-        switch (askYesNoCancel(&app_.mainFrameWidget(), "Save game changes to " + fileName_ + "?")) {
+        switch (askYesNoCancel(&app_.mainFrameWidget(), "Save game changes to " + fileNameText(fileName_) + "?")) {
         case Answer::kCancel: return false;
         case Answer::kNo: break;
         case Answer::kYes:
             // A list that never had a file asks for one; a save that fails keeps the list open.
             if (fileName_ == "Unsaved") {
-                const std::optional<std::string> chosen = app_.askSaveFileName();
+                const std::optional<std::string> chosen = app_.askSaveFileName(this);
                 if (!chosen || !saveGames(*chosen)) return false;
             } else if (!saveGames({})) {
                 return false;

@@ -10,7 +10,6 @@
 
 #include "game/game.h"
 
-class QListView;
 class QMdiArea;
 class QMdiSubWindow;
 
@@ -18,6 +17,7 @@ namespace tandemora {
 
 class CTandemoraApp;
 class GameListModel;
+class GameListView;
 
 class CBPGNManager : public QWidget, public GameList {
     Q_OBJECT
@@ -45,7 +45,11 @@ public:
     void selectItem(int index);
     // A board window of one of the list's games was closed: its boards go.
     void closeGameBoards(CGame& game);
+    // The list becomes the active window, with the keyboard focus.
+    void bringToFront();
 
+    // The size inside a window of the size a list opens with, which Cascade gives it.
+    QSize sizeHint() const override;
     QMdiSubWindow* subWindow() const { return subWindow_; }
     const std::vector<std::unique_ptr<CGame>>& games() const { return games_; }
     CGame* currentGame() const { return currentGame_; }
@@ -72,7 +76,7 @@ private:
 
     CTandemoraApp& app_;
     QMdiSubWindow* subWindow_ = nullptr;
-    QListView* list_ = nullptr;
+    GameListView* list_ = nullptr;
     GameListModel* model_ = nullptr;
     std::vector<std::unique_ptr<CGame>> games_;
     std::string fileName_ = "Unsaved";

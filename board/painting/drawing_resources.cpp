@@ -1,9 +1,16 @@
 #include "board/painting/drawing_resources.h"
 
 #include <QString>
+#include <algorithm>
 #include <cstdlib>
 
 namespace tandemora {
+
+namespace {
+// Larger sizes come from a damaged or hand-edited settings file; they would not fit a board and
+// overflow the pixel height.
+constexpr int kLargestFontPoints = 200;
+}  // namespace
 
 QColor colorFromRef(std::uint32_t ref) {
     return QColor(static_cast<int>(ref & 0xff), static_cast<int>((ref >> 8) & 0xff), static_cast<int>((ref >> 16) & 0xff));
@@ -12,7 +19,8 @@ QColor colorFromRef(std::uint32_t ref) {
 QFont makeFont(const FontSettings& font, int logicalDpiY) {
     // A face name holds at most 31 characters.
     QFont result(QString::fromLatin1(font.name.substr(0, 31)));
-    const int pixels = static_cast<int>(static_cast<double>(font.size) * logicalDpiY / 72 + 0.5);
+    const int points = std::clamp(font.size, -kLargestFontPoints, kLargestFontPoints);
+    const int pixels = static_cast<int>(static_cast<double>(points) * logicalDpiY / 72 + 0.5);
     // A size that rounds to no pixels keeps the default height.
     if (pixels != 0) result.setPixelSize(std::abs(pixels));
     result.setWeight(font.bold ? QFont::Bold : QFont::Normal);

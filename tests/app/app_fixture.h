@@ -46,6 +46,15 @@ inline void chooseFile(const std::string& path, int triesLeft = 300) {
     });
 }
 
+// Answers Yes when the save dialog asks before replacing an existing file.
+inline void confirmReplacing(int triesLeft = 300) {
+    QTimer::singleShot(10, [triesLeft] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) return dialog_test::click(*box, "Yes");
+        if (triesLeft > 0) confirmReplacing(triesLeft - 1);
+        else ADD_FAILURE() << "no question before replacing";
+    });
+}
+
 inline std::string fileText(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
@@ -75,6 +84,13 @@ protected:
     // Runs a main-window command, answering the question it asks with `answer`.
     void answer(const char* button) {
         dialog_test::whenModal(QStringLiteral("Tandemora"), [button](QDialog& box) { dialog_test::click(box, button); });
+    }
+    // Keeps the text of the next message box in `message` and answers OK.
+    void keepMessage(std::string& message) {
+        dialog_test::whenModal(QStringLiteral("Tandemora"), [&message](QDialog& box) {
+            message = static_cast<QMessageBox&>(box).text().toStdString();
+            box.accept();
+        });
     }
     CBoardFrame& board(size_t game, bool b = false) {
         const auto& g = app->newGameList().at(game);

@@ -3,6 +3,7 @@
 #include <sys/resource.h>
 
 #include <QListView>
+#include <QTest>
 
 #include "game/file_replacement.h"
 #include "tests/app/app_fixture.h"
@@ -18,6 +19,13 @@ const char* const kFile =
     "[TimeControl \"120+5\"][Result \"1-0\"]\n\n1A. e4 {119} 1a. e5 {118}\n\n{bob resigns} 1-0\n\n"
     "[Event \"Blitz\"]\n\n1A. e4 {179}\n\n{*} *\n\n"
     "[Event \"Crazyhouse game\"]\n\n1A. d4 {179}\n\n{*} *\n";
+
+// The one game of kFile that a list reads without stopping: no question about importing.
+std::string readableGame() {
+    const std::string file = kFile;
+    const size_t start = file.find("[Event \"Crazyhouse blitz\"]");
+    return file.substr(start, file.find("[Event \"Blitz\"]") - start);
+}
 
 class GameListTest : public AppTest {
 protected:
@@ -74,6 +82,28 @@ TEST_F(GameListTest, SelectingOpensTheGameAndAsksBeforeLeavingThePreviousOne) {
     EXPECT_FALSE(list->games()[1]->boardA);
 }
 
+TEST_F(GameListTest, BrowsingWithTheKeyboardKeepsTheFocusInTheList) {
+    auto* view = list->findChild<QListView*>();
+    QApplication::setActiveWindow(&app->mainFrame());
+    view->setFocus();  // puts the cursor on the first line without choosing it
+    for (const auto& [key, game] : {std::pair(Qt::Key_Down, 1), std::pair(Qt::Key_Home, 0)}) {
+        if (list->currentGame()) answer("Yes");
+        QTest::keyClick(view, key);
+        EXPECT_EQ(list->currentGame(), list->games()[static_cast<size_t>(game)].get()) << key;
+        QApplication::setActiveWindow(&app->mainFrame());  // offscreen, a closed question leaves none active
+        EXPECT_TRUE(view->hasFocus()) << key;
+    }
+}
+
+TEST_F(GameListTest, CascadedWindowsKeepTheSizeTheyOpenWith) {
+    select(0);  // a bughouse game: two boards
+    app->mainFrame().runCommand(kCascadeWindows);
+    for (const QMdiSubWindow* window : app->mainFrame().mdiArea().subWindowList()) {
+        const QSize opening = window == list->subWindow() ? QSize(720, 180) : QSize(480, 480);
+        EXPECT_EQ(window->size().expandedTo(opening), window->size()) << window->windowTitle().toStdString();
+    }
+}
+
 TEST_F(GameListTest, SavingWritesEveryGameAndAFailedSaveKeepsTheOldFile) {
     select(1);
     list->games()[1]->Site = "the club";
@@ -89,10 +119,7 @@ TEST_F(GameListTest, SavingWritesEveryGameAndAFailedSaveKeepsTheOldFile) {
     // The new file cannot be written whole: the old one stays as it was.
     const std::string before = fileText(copy);
     std::string message;
-    dialog_test::whenModal(QStringLiteral("Tandemora"), [&message](QDialog& box) {
-        message = static_cast<QMessageBox&>(box).text().toStdString();
-        box.accept();
-    });
+    keepMessage(message);
     list->games()[0]->modified = true;
     ignoreFileSizeLimitSignal();
     rlimit saved{};
@@ -118,6 +145,49 @@ TEST_F(GameListTest, UnsavedChangesAreAskedAboutAndCancelKeepsTheProgramRunning)
     EXPECT_TRUE(app->closeAll());
     EXPECT_TRUE(app->managerList().empty());
     EXPECT_EQ(fileText(path).find("[Event \"Blitz\"]"), std::string::npos);  // rewritten: two games
+}
+
+TEST_F(GameListTest, AFileAlreadyOpenIsBroughtToTheFrontAndNoOtherListSavesOverIt) {
+    const fs::path readable = folder / "readable.bpgn", link = folder / "link.bpgn";
+    std::ofstream(readable, std::ios::binary) << readableGame();
+    fs::create_symlink(readable, link);
+    ASSERT_TRUE(app->openFile(readable.string()));
+    app->mainFrame().runCommand(kNewCrazyhouseGame);
+    chooseFile(link.string());
+    app->mainFrame().runCommand(kOpenFile);
+    EXPECT_EQ(app->managerList().size(), 2u);
+    EXPECT_EQ(app->activeChild().list, app->managerList().back());
+
+    std::string message;
+    keepMessage(message);
+    chooseFile(link.string());
+    confirmReplacing();
+    app->save(&board(0), nullptr, false);
+    EXPECT_EQ(message, link.string() + " is open in another game list; close that list first.");
+    EXPECT_EQ(fileText(readable), readableGame());
+}
+
+TEST_F(GameListTest, FileNamesAreTheFileSystemsBytes) {
+    const fs::path cyrillic = folder / "Партия é.bpgn", copy = folder / "копия é.bpgn";
+    std::ofstream(cyrillic, std::ios::binary) << readableGame();
+    chooseFile(cyrillic.string());
+    app->mainFrame().runCommand(kOpenFile);
+    ASSERT_EQ(app->managerList().size(), 2u);
+    list = app->managerList().back();
+    EXPECT_EQ(list->subWindow()->windowTitle(), QString::fromStdString(cyrillic.string()) + " Game List.");
+    select(0);
+    EXPECT_EQ(static_cast<CBoardFrame&>(*list->games()[0]->boardA).subWindow()->windowTitle(),
+              QStringLiteral("Crazyhouse: Партия é.bpgn (1/1)"));
+
+    chooseFile(copy.string());
+    app->mainFrame().runCommand(kSaveAs);
+    EXPECT_NE(fileText(copy).find("[WhiteA \"ann\"]"), std::string::npos);
+    EXPECT_EQ(list->path(), copy.string());
+
+    std::string message;
+    keepMessage(message);
+    EXPECT_FALSE(app->openFile((folder / "нет.bpgn").string()));
+    EXPECT_EQ(message, "Could not open " + (folder / "нет.bpgn").string());
 }
 
 TEST_F(GameListTest, ANewGameSavedAsAFileBecomesTheFirstGameOfItsOwnList) {

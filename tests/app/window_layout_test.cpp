@@ -2,6 +2,8 @@
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QScreen>
+#include <QStyle>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -124,6 +126,29 @@ TEST_F(MdiFixture, PlacementWithoutTheRightLengthChangesNothing) {
         applyPlacement(child, wrong);
         EXPECT_EQ(child->geometry(), QRect(50, 60, 300, 200));
         EXPECT_FALSE(child->isMaximized());
+    }
+}
+
+TEST_F(MdiFixture, APlacementFromAnyLayoutFileLeavesTheWindowReachable) {
+    QWidget mainWindow;
+    mainWindow.show();
+    const struct {
+        const char* name;
+        WindowPlacement placement;
+    } cases[] = {
+        {"beyond the right and bottom", WindowPlacement::of(kShowNormal, 5000, 6000, 5400, 6300)},
+        {"larger than any screen", WindowPlacement::of(kShowNormal, -5, 0, INT32_MAX, INT32_MAX)},
+        {"turned inside out", WindowPlacement::of(kShowNormal, INT32_MAX, INT32_MIN, INT32_MIN, INT32_MAX)},
+    };
+    for (const auto& c : cases) {
+        for (QWidget* window : {static_cast<QWidget*>(child), &mainWindow}) {
+            applyPlacement(window, c.placement);
+            // Its caption lies inside the screen or the area.
+            const QRect bounds = window->isWindow() ? window->screen()->availableGeometry() : area.viewport()->rect();
+            const QRect outer = window->isWindow() ? window->frameGeometry() : window->geometry();
+            const int caption = window->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, window);
+            EXPECT_TRUE(bounds.contains(QRect(outer.topLeft(), QSize(outer.width(), caption)))) << c.name;
+        }
     }
 }
 

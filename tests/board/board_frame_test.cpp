@@ -126,16 +126,21 @@ TEST_F(BoardFrameTest, APromotionAsksUnlessAutoQueenIsSet) {
     environment.settingsValues.autoQueen = 0;
     game->backOne();
     bool asked = false;
+    QPoint place;
     QTimer::singleShot(0, [&] {
         QWidget* chooser = QApplication::activeModalWidget();
         ASSERT_TRUE(chooser);
         asked = chooser->windowTitle() == "Promote";
+        place = chooser->pos();
         for (QRadioButton* button : chooser->findChildren<QRadioButton*>())
             if (button->text() == "K&night") button->click();
     });
     drag(centre("e7"), centre("e8"));
     EXPECT_TRUE(asked);
     EXPECT_EQ(lastMove(), "e8=N");
+    // The chooser lies on the destination square, inside its outline, where the player looks.
+    const BoardLayout& l = frame().boardLayout();
+    EXPECT_EQ(place, frame().mapToGlobal(QPoint(l.boardLeft + 4 * l.squareSize + 1, l.boardTop + 1)));
 
     game->backOne();
     QTimer::singleShot(0, [] { QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Escape); });

@@ -2,7 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <QDialog>
+#include <QGuiApplication>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTest>
 
 #include "board/promotion_dialog.h"
@@ -31,5 +33,18 @@ TEST(PromotionDialog, OneClickChoosesAndEscapeChoosesNothing) {
         EXPECT_EQ(size, QSize(79, 110));
         EXPECT_EQ(place, QPoint(140, 60));
         EXPECT_TRUE(queenFirst);
+    }
+}
+
+TEST(PromotionDialog, StaysWhollyOnTheScreen) {
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    for (const QPoint asked : {screen.bottomRight(), screen.topLeft() - QPoint(30, 30)}) {
+        QRect placed;
+        whenModal(QStringLiteral("Promote"), [&](QDialog& dialog) {
+            placed = dialog.frameGeometry();
+            dialog.reject();
+        });
+        choosePromotion(nullptr, asked);
+        EXPECT_TRUE(screen.contains(placed)) << asked.x() << "," << asked.y();
     }
 }

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
 #include <algorithm>
 #include <fstream>
 #include <functional>
@@ -7,6 +9,7 @@
 #include <vector>
 
 #include "settings/settings.h"
+#include "game/file_replacement.h"
 #include "game/messages.h"
 #include "tests/message_log.h"
 
@@ -176,6 +179,43 @@ TEST_F(SettingsFilesTest, UnwritableLayoutFileWritesNothing) {
     EXPECT_FALSE(saveSettings(settings, layouts, blocked));
     EXPECT_EQ(log.messages, std::vector<std::string>{blocked.layoutFile.string() + " could not be opened for writing."});
     EXPECT_EQ(readAll(files.settingsFile), "");
+}
+
+TEST_F(SettingsFilesTest, WhatIsNoSettingsFileIsReportedAndTheDefaultsStay) {
+    writeAll(files.layoutFile, std::string(1632, '\0'));
+    const fs::path large = folder / "large.ini";
+    writeAll(large, std::string(2 << 20, ';'));
+    fs::create_directory(files.settingsFile);
+    const struct {
+        fs::path path;
+        const char* problem;
+    } cases[] = {{files.settingsFile, "not a regular file"},  // a folder
+                 {"/dev/zero", "not a regular file"},
+                 {large, "larger than 1048576 bytes"}};
+    for (const auto& c : cases) {
+        loadSettings(settings, layouts, {c.path, files.layoutFile});
+        EXPECT_EQ(log.messages.back(), c.path.string() + " could not be opened for reading: " + c.problem + ".");
+        EXPECT_EQ(asText(settings), asText(Settings()));
+    }
+    EXPECT_FALSE(saveSettings(settings, layouts, files));
+    EXPECT_EQ(log.messages.back(), "Tandemora.INI could not be opened for writing.");
+}
+
+TEST_F(SettingsFilesTest, AFailedWriteLeavesTheSettingsFileWhole) {
+    const std::string before = "[Board]\nAuto queen=1\n; " + std::string(5000, 'x') + "\n";
+    writeAll(files.layoutFile, std::string(1632, '\0'));
+    writeAll(files.settingsFile, before);
+    // A file-size limit makes the write fail half way, as a full disk would.
+    ignoreFileSizeLimitSignal();
+    rlimit oldLimit{};
+    getrlimit(RLIMIT_FSIZE, &oldLimit);
+    rlimit limit = oldLimit;
+    limit.rlim_cur = 4096;
+    setrlimit(RLIMIT_FSIZE, &limit);
+    const bool saved = saveSettings(settings, layouts, files);
+    setrlimit(RLIMIT_FSIZE, &oldLimit);
+    EXPECT_FALSE(saved);
+    EXPECT_EQ(readAll(files.settingsFile), before);
 }
 
 }  // namespace

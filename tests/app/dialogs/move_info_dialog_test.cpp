@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -88,6 +89,28 @@ TEST_F(MoveInfoDialogTest, SelectingALineStepsToThatMove) {
     EXPECT_EQ(game->current, starts[1].get());
     EXPECT_EQ(edit("move").text(), "1A. d4");
     EXPECT_EQ(lines("alternatives"), QStringList{"1A. c4"});
+}
+
+TEST_F(MoveInfoDialogTest, OnlyAClickOrEnterOrSpaceOnALineSteps) {
+    QWidget board;  // takes the activation away, as a board window does
+    board.show();
+    const struct {
+        std::vector<int> keys;  // typed into "Next move:" after Tab brought the focus there
+        bool click;             // on its first line while the board is active, which then comes back
+        int plies;
+    } cases[] = {{{}, false, 0}, {{Qt::Key_Down}, false, 0}, {{}, true, 1},
+                 {{Qt::Key_Return, Qt::Key_Enter}, false, 2}, {{Qt::Key_Space}, false, 1}};
+    for (const auto& c : cases) {
+        open("A:e4 a:e5 A:Nf3");
+        QApplication::setActiveWindow(c.click ? &board : &dialog());
+        list("nextMoves").setFocus(Qt::TabFocusReason);
+        for (int key : c.keys) QTest::keyClick(&list("nextMoves"), static_cast<Qt::Key>(key));
+        if (c.click) clickLine("nextMoves", 0);
+        QApplication::setActiveWindow(&dialog());  // after a refill the list has no current line
+        const GameNode* expected = game->root.get();
+        for (int ply = 0; ply < c.plies; ++ply) expected = expected->firstChild();
+        EXPECT_EQ(game->current, expected) << "keys " << c.keys.size() << ", click " << c.click;
+    }
 }
 
 TEST_F(MoveInfoDialogTest, ApplyStoresTheFieldsAndDiscardShowsThemAgain) {

@@ -35,26 +35,32 @@ std::string enter(const QString& title, const Entry& entry, const std::function<
     return message;
 }
 
-TEST(NumericValueDialog, AcceptsOnlyAnInteger) {
+TEST(NumericValueDialog, AcceptsOnlyAnIntegerInItsRange) {
+    const char* const integer = "Please enter an integer.";
+    const char* const range = "Please enter an integer between 0 and 60000.";
     const struct {
         Entry entry;
         std::optional<int> value;
+        const char* refusal;
     } cases[] = {
-        {{{}, "OK", false}, 250},
-        {{{{"value", "-7"}}, "OK", false}, -7},
-        {{{{"value", "+5"}}, "OK", false}, 5},
-        {{{{"value", "12"}}, "Cancel", false}, std::nullopt},
-        {{{{"value", ""}}, "OK", true}, std::nullopt},
-        {{{{"value", "-"}}, "OK", true}, std::nullopt},
-        {{{{"value", "99999999999"}}, "OK", true}, std::nullopt},
+        {{{}, "OK", false}, 250, ""},
+        {{{{"value", "+5"}}, "OK", false}, 5, ""},
+        {{{{"value", "60000"}}, "OK", false}, 60000, ""},
+        {{{{"value", "12"}}, "Cancel", false}, std::nullopt, ""},
+        {{{{"value", ""}}, "OK", true}, std::nullopt, integer},
+        {{{{"value", "-"}}, "OK", true}, std::nullopt, integer},
+        {{{{"value", "-5"}}, "OK", true}, std::nullopt, range},
+        {{{{"value", "60001"}}, "OK", true}, std::nullopt, range},
+        {{{{"value", "99999999999"}}, "OK", true}, std::nullopt, range},
     };
     for (const auto& c : cases) {
         std::optional<int> value;
         const std::string message = enter(QStringLiteral("Enter Numeric Value"), c.entry, [&] {
-            value = enterNumericValue(nullptr, QStringLiteral("Minimum delay between moves during replay (ms):"), 250);
+            value = enterNumericValue(nullptr, QStringLiteral("Minimum delay between moves during replay (ms):"), 250,
+                                      0, 60000);
         });
         EXPECT_EQ(value, c.value);
-        EXPECT_EQ(message, c.entry.refused ? "Please enter an integer." : "");
+        EXPECT_EQ(message, c.refusal);
     }
 }
 

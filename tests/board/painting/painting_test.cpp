@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QPainter>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -225,10 +226,19 @@ TEST(DrawingResources, ColoursAndFonts) {
     EXPECT_TRUE(made.italic());
     EXPECT_FALSE(made.underline());
     EXPECT_EQ(made.family().size(), 31);
-    font.size = 10;
-    EXPECT_EQ(makeFont(font, 120).pixelSize(), 17);  // 16.67 rounds up
-    font.size = 9;
-    EXPECT_EQ(makeFont(font, 96).pixelSize(), 12);
+
+    const struct {
+        int size, dpi, pixels;
+    } sizes[] = {
+        {10, 120, 17},  // 16.67 rounds up
+        {9, 96, 12},
+        {std::numeric_limits<int>::max(), 96, 267},  // a damaged settings file: the largest size
+        {std::numeric_limits<int>::min(), 96, 266},
+    };
+    for (const auto& c : sizes) {
+        font.size = c.size;
+        EXPECT_EQ(makeFont(font, c.dpi).pixelSize(), c.pixels) << c.size;
+    }
 }
 
 }  // namespace
