@@ -30,7 +30,7 @@ bool CGame::replayStep(int minimumDelayMs) {
     const Board& moverBoard = next->onBoardB() ? boardB->position() : boardA->position();
     const int moverClock = next->whiteMoved() ? moverBoard.whiteClockMs : moverBoard.blackClockMs;
     const bool due = static_cast<long long>(moverClock) <= static_cast<long long>(next->clockSeconds) * 1000;
-    if (due && elapsedMs > lastMoveAtMs + minimumDelayMs) {
+    if (due && elapsedMs > static_cast<long long>(lastMoveAtMs) + minimumDelayMs) {
         current = next;
         lastMoveAtMs = elapsedMs;
         synchronizeBoardsWithCurrentNode();

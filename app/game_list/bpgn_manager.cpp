@@ -47,7 +47,13 @@ public:
 protected:
     void keyPressEvent(QKeyEvent* event) override {
         handlingKey_ = true;
-        QListView::keyPressEvent(event);
+        // Focus puts the cursor on the first line without choosing it: the first arrow chooses
+        // that line rather than skipping it.
+        const bool arrow = event->key() == Qt::Key_Down || event->key() == Qt::Key_Up;
+        if (arrow && currentIndex().isValid() && !selectionModel()->hasSelection())
+            selectionModel()->select(currentIndex(), QItemSelectionModel::ClearAndSelect);
+        else
+            QListView::keyPressEvent(event);
         handlingKey_ = false;
     }
 

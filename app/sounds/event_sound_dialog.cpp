@@ -15,15 +15,12 @@
 #include <QVBoxLayout>
 
 #include "app/dialogs/message_box.h"
+#include "app/file_names.h"
 #include "settings/settings.h"
 #include "app/sounds/event_sounds.h"
 
 namespace tandemora {
 namespace {
-
-// A file name is the file system's bytes, whatever characters it shows.
-std::string fileName(const QString& shown) { return QFile::encodeName(shown).toStdString(); }
-QString shownName(const std::string& fileName) { return QFile::decodeName(QByteArray::fromStdString(fileName)); }
 
 // The file the user picks in an open-file dialog, or nothing when he cancels.
 std::optional<QString> chooseSoundFile(QWidget* parent) {
@@ -79,28 +76,28 @@ void configureEventSounds(QWidget* parent, Settings& settings, EventSounds& soun
     };
 
     QObject::connect(events, &QListWidget::itemSelectionChanged, &dialog, [&] {
-        if (const auto index = selected()) path->setText(shownName(paths[*index]));
+        if (const auto index = selected()) path->setText(fileNameText(paths[*index]));
     });
     QObject::connect(browse, &QPushButton::clicked, &dialog, [&] {
         const auto index = selected();
         if (!index) return;
         if (const auto chosen = chooseSoundFile(&dialog)) {
             path->setText(*chosen);
-            paths[*index] = fileName(*chosen);
+            paths[*index] = fileNameBytes(*chosen);
         }
     });
     QObject::connect(play, &QPushButton::clicked, &dialog, [&] {
-        if (!sounds.playFile(fileName(path->text()))) showMessageBox(&dialog, "Could not play sound.");
+        if (!sounds.playFile(fileNameBytes(path->text()))) showMessageBox(&dialog, "Could not play sound.");
     });
     QObject::connect(apply, &QPushButton::clicked, &dialog, [&] {
-        if (const auto index = selected()) paths[*index] = fileName(path->text());
+        if (const auto index = selected()) paths[*index] = fileNameBytes(path->text());
     });
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, [&] {
         for (size_t index = 0; index < paths.size(); ++index) {
             if (paths[index] == settings.eventSoundPaths[index]) continue;
             settings.eventSoundPaths[index] = paths[index];
             if (!sounds.reload(static_cast<int>(index), paths[index]))
-                showMessageBox(&dialog, "Could not read file: " + paths[index]);
+                showMessageBox(&dialog, QStringLiteral("Could not read file: ") + fileNameText(paths[index]));
         }
         dialog.accept();
     });

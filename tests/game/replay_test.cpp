@@ -1,6 +1,7 @@
 // Replay at the recorded pace, driven step by step as the window's timer would.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <string>
 #include <vector>
 
@@ -51,6 +52,15 @@ TEST(Replay, MovesComeWhenTheirClockIsDueAndNeverSoonerThanTheMinimumDelay) {
         ASSERT_TRUE(game);
         EXPECT_EQ(replaySteps(*game, c.minimumDelayMs), c.steps);
     }
+}
+
+TEST(Replay, TheLongestDelayChosenMidwayNeverWrapsRoundIntoNone) {
+    auto game = openOne(gameText("1A. e4 {180} 1a. e5 {180}"));
+    ASSERT_FALSE(game->beginReplay(100));
+    game->replayStep(0);
+    const GameNode* afterFirstMove = game->current;
+    for (int step = 0; step < 100; ++step) game->replayStep(INT_MAX);
+    EXPECT_EQ(game->current, afterFirstMove);
 }
 
 TEST(Replay, TheLastMoveSoundsAndThenEndsTheReplay) {
