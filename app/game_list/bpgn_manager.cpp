@@ -96,8 +96,14 @@ void CBPGNManager::setTitle(const std::string& title) {
     subWindow_->setWindowTitle(windowTitle());
 }
 
+// An imported list names the file it came from until it is saved under a name of its own.
+std::string CBPGNManager::listTitle(const std::string& ending) const {
+    const bool imported = !importedFrom_.empty() && fileName_ == "Unsaved";
+    return fileName_ + " Game List" + (imported ? " (imported from " + importedFrom_ + ")" : "") + ending;
+}
+
 std::string CBPGNManager::numberedTitle(int index) const {
-    return fileName_ + " Game List (" + std::to_string(index + 1) + "/" + std::to_string(games_.size()) + ")";
+    return listTitle(" (" + std::to_string(index + 1) + "/" + std::to_string(games_.size()) + ")");
 }
 
 void CBPGNManager::clear() {
@@ -131,7 +137,7 @@ CBPGNManager::Reading CBPGNManager::openFile(const std::string& path) {
 
 void CBPGNManager::fillList() {
     model_->refill();
-    setTitle(fileName_ + " Game List.");
+    setTitle(listTitle("."));
 }
 
 void CBPGNManager::addGame(std::unique_ptr<CGame> game, bool refill) {
@@ -208,10 +214,8 @@ void CBPGNManager::closeGameBoards(CGame& game) {
 }
 
 void CBPGNManager::markImportedFrom(const std::string& path) {
-    const std::string name = path.substr(path.find_last_of('/') + 1);  // npos + 1 is 0
-    setWindowTitle(QString::fromLatin1(fileName_ + " Game List (imported from ") +
-                   QFile::decodeName(QByteArray::fromStdString(name)) + QStringLiteral(")."));
-    subWindow_->setWindowTitle(windowTitle());
+    importedFrom_ = path.substr(path.find_last_of('/') + 1);  // npos + 1 is 0
+    setTitle(listTitle("."));
 }
 
 bool CBPGNManager::confirmDroppingUnreadMoves() const {
@@ -247,7 +251,7 @@ bool CBPGNManager::saveGames(const std::string& path) {
         game->markSaved();
         if (game->boardA) game->updateTitles();
     }
-    setTitle(selected >= 0 ? numberedTitle(selected) : fileName_ + " Game List");
+    setTitle(selected >= 0 ? numberedTitle(selected) : listTitle(""));
     return true;
 }
 

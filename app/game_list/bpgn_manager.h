@@ -69,6 +69,7 @@ private:
     void setTitle(const std::string& title);
     // The list's selected line, or -1.
     int selectedRow() const;
+    std::string listTitle(const std::string& ending) const;
     std::string numberedTitle(int index) const;
     // Saving an edited game whose moves were read only in part drops the unread ones: asks
     // whether to save anyway; true when there is no such game or the user agrees.
@@ -80,6 +81,7 @@ private:
     GameListModel* model_ = nullptr;
     std::vector<std::unique_ptr<CGame>> games_;
     std::string fileName_ = "Unsaved";
+    std::string importedFrom_;  // the name of the file an unsaved list was imported from
     CGame* currentGame_ = nullptr;
     int currentIndex_ = -1;
 };

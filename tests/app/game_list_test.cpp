@@ -222,6 +222,8 @@ TEST_F(GameListTest, AFileTheReaderCannotReadIsOfferedForImport) {
     EXPECT_EQ(imported->path(), "Unsaved");
     EXPECT_EQ(imported->gameCount(), 1);
     EXPECT_EQ(imported->subWindow()->windowTitle(), "Unsaved Game List (imported from foreign.pgn).");
+    imported->selectItem(0);
+    EXPECT_EQ(imported->subWindow()->windowTitle(), "Unsaved Game List (imported from foreign.pgn) (1/1)");
 }
 
 TEST_F(GameListTest, OpeningAGameReadInPartSaysSoAndSavingItEditedAsksFirst) {
