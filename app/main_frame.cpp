@@ -10,6 +10,7 @@
 #include "app/dialogs/game_parameters_dialog.h"
 #include "app/dialogs/numeric_value_dialog.h"
 #include "app/file_names.h"
+#include "app/index/database_games.h"
 #include "app/sounds/event_sound_dialog.h"
 #include "app/tandemora_app.h"
 #include "app/window_placement.h"
@@ -21,7 +22,7 @@ namespace tandemora {
 namespace {
 
 // Commands that arrive with the database windows, and help, which has no text yet.
-constexpr int kNotYetAvailable[] = {kCreateDatabase, kCreateIndex, kLoadIndex, kRetrieveNearbyGames, kHelpTopics};
+constexpr int kNotYetAvailable[] = {kCreateDatabase, kCreateIndex, kHelpTopics};
 
 // A minute between two moves is already no replay any more.
 constexpr int kLongestMoveDelayMs = 60000;
@@ -66,7 +67,8 @@ void CMainFrame::updateCommandStates() {
         {kSaveAll, listOrBoard},
         {kModifyParameters, board != nullptr},
         {kDeleteLastMove, board && board->game().current && board->game().current->parent},
-        {kAnalysisMode, board != nullptr}};
+        {kAnalysisMode, board != nullptr},
+        {kRetrieveNearbyGames, databaseGameOfActive(app_) != nullptr}};
     for (const auto& [id, enabled] : states)
         if (QAction* action = command(id)) action->setEnabled(enabled);
     for (int id : kNotYetAvailable)
@@ -111,6 +113,8 @@ void CMainFrame::runCommand(int id) {
     case kAnalysisMode:
         if (board) board->rules().enterAnalysis();
         break;
+    case kLoadIndex: app_.loadIndex(); break;
+    case kRetrieveNearbyGames: openNearbyGames(app_); break;
     case kEventSounds: configureEventSounds(this, settings, app_.eventSounds()); break;
     case kEnableEventSounds: toggleSetting(settings.eventSoundsEnabled); break;
     case kHighResolutionClocks:
