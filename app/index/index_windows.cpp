@@ -49,7 +49,7 @@ std::string CTandemoraApp::databaseDirectory() const {
     const size_t first = setting.find_first_not_of(' ');
     std::filesystem::path folder = first == std::string::npos ? std::string() : setting.substr(first);
     if (folder.is_relative()) folder = files_.settingsFile.parent_path() / folder;
-    return folder.string();
+    return folder.lexically_normal().string();
 }
 
 }  // namespace tandemora
