@@ -46,6 +46,10 @@ CIndex1Dialog::CIndex1Dialog(CTandemoraApp& app, CIndex1Frame& frame)
             &CIndex1Dialog::OnDblclkI1dListSearchresults);
 }
 
+CIndex1Dialog::~CIndex1Dialog() {
+    if (runningSearch_) *runningSearch_ = true;
+}
+
 void CIndex1Dialog::loadIndexFile(const std::string& path,
                                   std::function<void(bool loaded, const std::string& title)> loaded) {
     runner_.post([this, path, loaded] {
@@ -104,10 +108,12 @@ void CIndex1Dialog::autoSearch() {
 }
 
 void CIndex1Dialog::requestSearch(bool messagesShown) {
-    // A search asked for while another waits replaces it, keeping its messages if it had them.
+    // A search asked for replaces the one that waits and stops the one that runs, so that the
+    // latest position is searched next; it shows their messages if they would have.
     const CBoardFrame* board = frame_.searchedBoard();
-    pending_ = SearchRequest{messagesShown || (pending_ && pending_->messagesShown), values_,
+    pending_ = SearchRequest{messagesShown || (pending_ && pending_->messagesShown) || runningShown_, values_,
                              board ? std::optional<Board>(board->position()) : std::nullopt};
+    if (runningSearch_) *runningSearch_ = true;
     runner_.post(
         [this] {
             if (!pending_) return;
@@ -133,14 +139,20 @@ void CIndex1Dialog::beginSearch(const SearchRequest& request) {
     }
     if (request.messagesShown) clearResults();
     auto found = std::make_shared<FoundLines>();
+    runningSearch_ = std::make_shared<std::atomic<bool>>(false);
+    runningShown_ = request.messagesShown;
     runner_.runOnWorker(
-        [found](IndexSearch& index) {
-            index.runSearch();
+        [found, stop = runningSearch_](IndexSearch& index) {
+            index.runSearch(stop.get());
+            if (*stop) return false;
             found->lines = index.resultList();
             found->stats = index.results();
             return true;
         },
-        [this, found, shown = request.messagesShown](bool, IndexRunner::Messages messages) {
+        [this, found](bool completed, IndexRunner::Messages messages) {
+            const bool shown = std::exchange(runningShown_, false);
+            runningSearch_.reset();
+            if (!completed) return;  // a later search takes its place
             showResults(std::move(*found));
             if (shown) showMessages(messages);
         });

@@ -2,8 +2,10 @@
 // and Search over one loaded index, the searches they ask for, and the games behind a result.
 #pragma once
 
+#include <atomic>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -27,6 +29,8 @@ class CIndex1Dialog : public QTabWidget {
     Q_OBJECT
 public:
     CIndex1Dialog(CTandemoraApp& app, CIndex1Frame& frame);
+    // A search still running is stopped; its index is freed on the worker.
+    ~CIndex1Dialog() override;
 
     // Loads the main index, then `loaded` follows here with the outcome and the window's title;
     // a failure has been reported.
@@ -74,8 +78,10 @@ private:
     CIndex1Dialog_2* players_;
     CIndex1Dialog_3* searchPage_;
     int shownPage_ = 0;
-    SearchPageValues values_;           // as last taken from the pages
-    std::optional<SearchRequest> pending_;  // the latest search asked for, not yet begun
+    SearchPageValues values_;                           // as last taken from the pages
+    std::optional<SearchRequest> pending_;              // the latest search asked for, not yet begun
+    std::shared_ptr<std::atomic<bool>> runningSearch_;  // stops the search that runs, if one does
+    bool runningShown_ = false;                         // that search shows its messages
     std::string sideIndexLabels_[2] = {"Load white index", "Load black index"};
     std::string databasePath_;
     // The games behind the lines shown.
