@@ -25,6 +25,7 @@ CIndex1Frame::CIndex1Frame(CTandemoraApp& app, QMdiArea& area)
     subWindow_->installEventFilter(this);
     subWindow_->show();
     subWindow_->adjustSize();
+    subWindow_->setFixedSize(subWindow_->size());  // no sizing border; minimized, it still shrinks
     sheet_->setFocus();
 }
 

@@ -215,4 +215,22 @@ TEST_F(IndexTest, LayoutsPlaceTheFirstTwoIndexWindows) {
     EXPECT_EQ(windows[0]->subWindow()->size(), windows[2]->subWindow()->size());
 }
 
+TEST_F(IndexTest, TheWindowKeepsItsSize) {
+    CIndex1Frame* window = loadIndex(buildIndex("games", exampleGames("crazyhouse-sampler.bpgn")[0]));
+    ASSERT_TRUE(window);
+    QMdiSubWindow& frame = *window->subWindow();
+    const QSize size = frame.size();
+    frame.resize(size + QSize(300, 300));
+    EXPECT_EQ(frame.size(), size);
+    // Activated while another window is maximized, it is not maximized with it.
+    app->mainFrame().runCommand(kNewCrazyhouseGame);
+    board(0).subWindow()->showMaximized();
+    app->mainFrame().mdiArea().setActiveSubWindow(&frame);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(frame.isMaximized());
+    EXPECT_EQ(frame.size(), size);
+    frame.showMinimized();
+    EXPECT_LT(frame.height(), size.height());
+}
+
 }  // namespace
