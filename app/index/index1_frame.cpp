@@ -49,6 +49,9 @@ void CIndex1Frame::activationChanged(QMdiSubWindow* window) {
     else if (window != subWindow_)
         previousBoard_ = nullptr;
     active_ = window;
+    // A board window brought to the front, as a game opened from a list is, shows the position
+    // to search from now on.
+    if (qobject_cast<CBoardFrame*>(window->widget())) sheet_->autoSearch();
 }
 
 void CIndex1Frame::closeWindow() {

@@ -198,6 +198,13 @@ TEST_F(IndexTest, AutoSearchFollowsAReplayWithoutAMessageAndShowsTheLastPosition
     const Board position = shown.position();
     EXPECT_EQ(lines(*window), engineLines(index, {}, &position));
     EXPECT_FALSE(lines(*window).empty());
+
+    // Another board brought to the front: its position is searched.
+    app->mainFrame().runCommand(kNewCrazyhouseGame);
+    waitUntilIdle(*window);
+    const Board start = board(0).position();
+    EXPECT_EQ(lines(*window), engineLines(index, {}, &start));
+    EXPECT_NE(lines(*window), engineLines(index, {}, &position));
     EXPECT_EQ(watch.texts, std::vector<std::string>{});
 }
 
