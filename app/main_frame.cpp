@@ -8,6 +8,7 @@
 
 #include "app/dialogs/about_dialog.h"
 #include "app/dialogs/game_parameters_dialog.h"
+#include "app/dialogs/help_window.h"
 #include "app/dialogs/numeric_value_dialog.h"
 #include "app/file_names.h"
 #include "app/sounds/event_sound_dialog.h"
@@ -20,8 +21,8 @@ namespace tandemora {
 
 namespace {
 
-// Commands that arrive with the database windows, and help, which has no text yet.
-constexpr int kNotYetAvailable[] = {kCreateDatabase, kCreateIndex, kLoadIndex, kRetrieveNearbyGames, kHelpTopics};
+// Commands that arrive with the database windows.
+constexpr int kNotYetAvailable[] = {kCreateDatabase, kCreateIndex, kLoadIndex, kRetrieveNearbyGames};
 
 // A minute between two moves is already no replay any more.
 constexpr int kLongestMoveDelayMs = 60000;
@@ -135,6 +136,7 @@ void CMainFrame::runCommand(int id) {
     case kTileWindows: area_->tileSubWindows(); break;
     case kArrangeIcons: arrangeIcons(); break;
     case kAbout: showAbout(this); break;
+    case kHelpTopics: showHelpTopics(this); break;
     default: break;
     }
     updateCommandStates();
