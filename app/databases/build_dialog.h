@@ -21,6 +21,8 @@ class BuildDialog : public QDialog {
     Q_OBJECT
 public:
     bool building() const { return runner_.running(); }
+    // While a build runs: asks whether to stop it, and the dialog closes once it has ended.
+    void reject() override;
 
 protected:
     BuildDialog(QWidget* parent, const QString& title, const char* stopQuestion);
@@ -30,7 +32,6 @@ protected:
     QProgressBar& progressBar() const { return *bar_; }
     QPushButton& stopButton() const { return *stop_; }
     BuildRunner& runner() { return runner_; }
-    void reject() override;
 
 private:
     // All but Stop, for the rest of the dialog's life.
