@@ -6,6 +6,8 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 
+#include "app/databases/database_dialog.h"
+#include "app/databases/index_creation_dialog.h"
 #include "app/dialogs/about_dialog.h"
 #include "app/dialogs/game_parameters_dialog.h"
 #include "app/dialogs/help_window.h"
@@ -21,8 +23,8 @@ namespace tandemora {
 
 namespace {
 
-// Commands that arrive with the database windows.
-constexpr int kNotYetAvailable[] = {kCreateDatabase, kCreateIndex, kLoadIndex, kRetrieveNearbyGames};
+// Commands that arrive with the index windows.
+constexpr int kNotYetAvailable[] = {kLoadIndex, kRetrieveNearbyGames};
 
 // A minute between two moves is already no replay any more.
 constexpr int kLongestMoveDelayMs = 60000;
@@ -112,6 +114,8 @@ void CMainFrame::runCommand(int id) {
     case kAnalysisMode:
         if (board) board->rules().enterAnalysis();
         break;
+    case kCreateDatabase: CDatabaseDialog(this).exec(); break;
+    case kCreateIndex: CIndexCreationDialog(this).exec(); break;
     case kEventSounds: configureEventSounds(this, settings, app_.eventSounds()); break;
     case kEnableEventSounds: toggleSetting(settings.eventSoundsEnabled); break;
     case kHighResolutionClocks:
@@ -175,7 +179,8 @@ void CMainFrame::arrangeIcons() {
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
-    if (app_.closeAll()) event->accept();
+    // A database build running behind its dialog is stopped, and waited for, first.
+    if (BuildRunner::stopAllForClosing(this) && app_.closeAll()) event->accept();
     else event->ignore();
 }
 
