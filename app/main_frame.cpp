@@ -6,8 +6,11 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 
+#include "app/databases/database_dialog.h"
+#include "app/databases/index_creation_dialog.h"
 #include "app/dialogs/about_dialog.h"
 #include "app/dialogs/game_parameters_dialog.h"
+#include "app/dialogs/help_window.h"
 #include "app/dialogs/numeric_value_dialog.h"
 #include "app/file_names.h"
 #include "app/index/database_games.h"
@@ -20,9 +23,6 @@
 namespace tandemora {
 
 namespace {
-
-// Commands that arrive with the database windows, and help, which has no text yet.
-constexpr int kNotYetAvailable[] = {kCreateDatabase, kCreateIndex, kHelpTopics};
 
 // A minute between two moves is already no replay any more.
 constexpr int kLongestMoveDelayMs = 60000;
@@ -71,8 +71,6 @@ void CMainFrame::updateCommandStates() {
         {kRetrieveNearbyGames, databaseGameOfActive(app_) != nullptr}};
     for (const auto& [id, enabled] : states)
         if (QAction* action = command(id)) action->setEnabled(enabled);
-    for (int id : kNotYetAvailable)
-        if (QAction* action = command(id)) action->setEnabled(false);
 }
 
 void CMainFrame::updateOptionChecks() {
@@ -115,6 +113,8 @@ void CMainFrame::runCommand(int id) {
         break;
     case kLoadIndex: app_.loadIndex(); break;
     case kRetrieveNearbyGames: openNearbyGames(app_); break;
+    case kCreateDatabase: CDatabaseDialog(this).exec(); break;
+    case kCreateIndex: CIndexCreationDialog(this).exec(); break;
     case kEventSounds: configureEventSounds(this, settings, app_.eventSounds()); break;
     case kEnableEventSounds: toggleSetting(settings.eventSoundsEnabled); break;
     case kHighResolutionClocks:
@@ -139,6 +139,7 @@ void CMainFrame::runCommand(int id) {
     case kTileWindows: area_->tileSubWindows(); break;
     case kArrangeIcons: arrangeIcons(); break;
     case kAbout: showAbout(this); break;
+    case kHelpTopics: showHelpTopics(this); break;
     default: break;
     }
     updateCommandStates();
@@ -177,7 +178,8 @@ void CMainFrame::arrangeIcons() {
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
-    if (app_.closeAll()) event->accept();
+    // A database build running behind its dialog is stopped, and waited for, first.
+    if (BuildRunner::stopAllForClosing(this) && app_.closeAll()) event->accept();
     else event->ignore();
 }
 

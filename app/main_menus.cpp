@@ -81,7 +81,7 @@ const MenuItem kMenuBar[] = {
     {"&Window", kTileWindows, "&Tile"},
     {"&Window", kArrangeIcons, "&Arrange Icons"},
 
-    {"&Help", kHelpTopics, "&Help Topics"},
+    {"&Help", kHelpTopics, "&Help Topics\tF1", "F1"},
     {"&Help", 0},
     {"&Help", kAbout, "&About Tandemora..."},
 };

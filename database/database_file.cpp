@@ -205,7 +205,8 @@ private:
 
 }  // namespace
 
-int addSingleFileToDatabase(std::istream& source, std::ostream& database, bool& databaseFull) {
+int addSingleFileToDatabase(std::istream& source, std::ostream& database, bool& databaseFull,
+                            const ProgressReporter* progress) {
     databaseFull = false;
     const std::streamoff start = database.tellp();
     std::streambuf* in = source.rdbuf();
@@ -254,6 +255,7 @@ int addSingleFileToDatabase(std::istream& source, std::ostream& database, bool& 
                 runStart = i;
                 if (tooLarge()) break;
                 if (!endGame()) return -1;
+                if (progress && progress->stopRequested()) return games;
                 part = GamePart::kTagLine;
             } else {
                 // A text-mode read gives a single line feed for CR LF.
@@ -316,8 +318,9 @@ bool buildDatabase(std::string folder, const std::string& databasePath, Progress
     reporter.setRange(fileCount);
     reporter.setPosition(0);
     int added = 0;
-    bool full = false;
+    bool full = false, stopped = false;
     for (const std::string& name : files) {
+        if ((stopped = reporter.stopRequested())) break;
         reporter.status(name);
         std::ifstream source(folder + name, std::ios::binary);
         if (!source.is_open()) {
@@ -325,12 +328,14 @@ bool buildDatabase(std::string folder, const std::string& databasePath, Progress
             reporter.step();
             continue;
         }
-        const int games = addSingleFileToDatabase(source, database, full);
+        const int games = addSingleFileToDatabase(source, database, full, &reporter);
         if (games < 0) {
             update.noteFailure();
             break;
         }
         added += games;
+        // Stopped between two games of the file: what was written is complete and counted below.
+        if ((stopped = !full && !source.eof())) break;
         if (full) {
             reporter.error("The database has reached its largest size (2 GB); adding stopped in file " + name + ".");
             break;
@@ -348,9 +353,13 @@ bool buildDatabase(std::string folder, const std::string& databasePath, Progress
                                       : "Could not write game number into the database.");
         return false;
     }
+    const std::string counts = std::to_string(added) + " games added, now contains " + std::to_string(total) + " games.";
+    if (stopped) {
+        reporter.message("Building the database was stopped, " + counts);
+        return false;
+    }
     reporter.setPosition(fileCount);
-    reporter.message("Database successfully updated, " + std::to_string(added) + " games added, now contains " +
-                     std::to_string(total) + " games.");
+    reporter.message("Database successfully updated, " + counts);
     return !full;
 }
 

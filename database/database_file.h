@@ -21,12 +21,15 @@ constexpr int32_t kMaxSequentialGameText = 2000000;
 // Cuts one BPGN text into games and appends a record for each; the number of records written,
 // or -1 when writing failed. A CR LF of the source is stored as LF. Before a record that would
 // end past the largest offset, it stops and sets `databaseFull`; what it wrote stays complete.
-int addSingleFileToDatabase(std::istream& source, std::ostream& database, bool& databaseFull);
+// It also stops after any game once `progress` asks it to, leaving the source short of its end.
+int addSingleFileToDatabase(std::istream& source, std::ostream& database, bool& databaseFull,
+                            const ProgressReporter* progress = nullptr);
 
 // Merges every ".bpgn" file of `folder` but the database itself into the database at
 // `databasePath` (new or existing), with every message of the build reported; true when all
 // games were added. What follows the records an existing database counts (left by a build that
-// was stopped) is cut off first; a failed write leaves the file as it was before the build.
+// ended abnormally) is cut off first; a failed write leaves the file as it was before the build.
+// Asked to stop, it ends after the game being added and counts the games written so far.
 bool buildDatabase(std::string folder, const std::string& databasePath, ProgressReporter& reporter);
 
 // Opens a database for binary reading; null when it is no regular file or cannot be opened.

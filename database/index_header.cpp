@@ -1,6 +1,7 @@
 #include "database/index_header.h"
 
 #include <fstream>
+#include <streambuf>
 
 #include "database/stream_size.h"
 
@@ -13,6 +14,17 @@ int32_t readInt32(std::istream& in) {
     in.read(reinterpret_cast<char*>(b), 4);
     return static_cast<int32_t>(uint32_t{b[0]} | uint32_t{b[1]} << 8 | uint32_t{b[2]} << 16 | uint32_t{b[3]} << 24);
 }
+
+// Bytes in memory read as a stream, in place.
+class MemoryReader : public std::streambuf {
+public:
+    MemoryReader(const uint8_t* bytes, size_t size) {
+        // A stream buffer only reads what lies in its get area.
+        char* begin = const_cast<char*>(reinterpret_cast<const char*>(bytes));
+        setg(begin, begin, begin + size);
+    }
+    size_t consumed() const { return static_cast<size_t>(gptr() - eback()); }
+};
 
 }  // namespace
 
@@ -30,6 +42,12 @@ bool readIndexHeader(std::istream& in, bool mainIndex, IndexHeader& header) {
     header.recordCount = readInt32(in);
     header.dataSize = readInt32(in);
     return static_cast<bool>(in);
+}
+
+size_t readIndexHeader(const uint8_t* bytes, size_t size, bool mainIndex, IndexHeader& header) {
+    MemoryReader reader(bytes, size);
+    std::istream in(&reader);
+    return readIndexHeader(in, mainIndex, header) ? reader.consumed() : 0;
 }
 
 bool isIndexFile(const std::string& path, bool mainIndex) {

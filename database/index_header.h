@@ -23,6 +23,9 @@ struct IndexHeader {
 // Reads the header at the start of an index file; false when the stream ends first or the
 // database name is longer than a header holds.
 bool readIndexHeader(std::istream& in, bool mainIndex, IndexHeader& header);
+// The same from the first `size` bytes of a file held in memory; the length of the header, or 0
+// when it is not whole.
+size_t readIndexHeader(const uint8_t* bytes, size_t size, bool mainIndex, IndexHeader& header);
 
 // Whether `path` holds an index file of the kind (main, or white or black): its header reads,
 // its counts are not negative and its records fill the rest of the file exactly.

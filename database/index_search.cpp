@@ -6,10 +6,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
+#include <memory>
 #include <new>
-#include <system_error>
 
 #include "database/index_header.h"
 #include "database/stream_size.h"
@@ -29,6 +27,7 @@ constexpr int kAbsentSeatRating = 100000;  // crazyhouse seats 2 and 3, last in 
 const char* const kNoBoardWindow = "Make the board position from which you wish to search your topmost window.";
 const char* const kBadDate = "The date must be written as month/day/year, for example 12/31/2003.";
 const char* const kNothingFound = "No matching games found.";
+const char* const kCannotReadRecords = "Could not read games from the index.";
 
 __attribute__((format(printf, 1, 2))) std::string formatted(const char* format, ...) {
     va_list args;
@@ -232,20 +231,43 @@ IndexSearch::IndexSearch(ProgressReporter& reporter, std::string databaseDirecto
 
 bool IndexSearch::loadIndexFile(IndexFileKind kind, const std::string& path) {
     forget(kind, path);
-    // Only a regular file is read: a pipe would wait for a writer, a device need never end.
-    std::error_code error;
-    std::ifstream in;
-    if (std::filesystem::is_regular_file(path, error)) in.open(path, std::ios::binary);
-    if (!in.is_open()) {
+    FileBytes::Problem problem;
+    FileBytes file = FileBytes::ofFile(path, problem);
+    switch (problem) {
+    case FileBytes::Problem::none:
+        return readIndex(kind, std::move(file), path);
+    case FileBytes::Problem::cannotOpen:
         reporter_.error("Could not open index file: " + path);
-        return false;
+        break;
+    case FileBytes::Problem::noMemory:
+        reportNoMemory(kind);
+        break;
+    case FileBytes::Problem::cannotRead:
+        reporter_.error(kCannotReadRecords);
+        break;
     }
-    return readIndex(kind, in, path);
+    return false;
 }
 
 bool IndexSearch::loadIndex(IndexFileKind kind, std::istream& in, const std::string& path) {
     forget(kind, path);
-    return readIndex(kind, in, path);
+    const std::streamoff size = bytesLeft(in);
+    if (size < 0) {
+        reporter_.error(kCannotReadRecords);
+        return false;
+    }
+    std::unique_ptr<uint8_t[]> buffer;
+    try {
+        buffer = std::make_unique_for_overwrite<uint8_t[]>(static_cast<size_t>(size));
+    } catch (const std::bad_alloc&) {
+        reportNoMemory(kind);
+        return false;
+    }
+    if (!in.read(reinterpret_cast<char*>(buffer.get()), size)) {
+        reporter_.error(kCannotReadRecords);
+        return false;
+    }
+    return readIndex(kind, FileBytes(std::move(buffer), static_cast<size_t>(size)), path);
 }
 
 // A main index takes the place of all three; a side index only of itself.
@@ -257,9 +279,15 @@ void IndexSearch::forget(IndexFileKind kind, const std::string& path) {
     indexes_[kind].reset();
 }
 
-bool IndexSearch::readIndex(IndexFileKind kind, std::istream& in, const std::string& path) {
+void IndexSearch::reportNoMemory(IndexFileKind kind) {
+    const char* names[] = {"main", "white", "black"};
+    reporter_.error(formatted("Could not allocate enough memory for the %s index.", names[kind]));
+}
+
+bool IndexSearch::readIndex(IndexFileKind kind, FileBytes file, const std::string& path) {
     IndexHeader header;
-    if (!readIndexHeader(in, kind == kMainIndexFile, header)) {
+    const size_t headerLength = readIndexHeader(file.data(), file.size(), kind == kMainIndexFile, header);
+    if (headerLength == 0) {
         reporter_.error("Could not read index header.");
         return false;
     }
@@ -272,29 +300,18 @@ bool IndexSearch::readIndex(IndexFileKind kind, std::istream& in, const std::str
         reporter_.error(formatted("The index file %s is damaged: its header is not valid.", path.c_str()));
         return false;
     }
-
     // The records fill the rest of the file exactly: a file cut short, or one whose header was
-    // never completed, is damaged. This also refuses a size the file cannot hold before memory
-    // is reserved for it.
-    if (bytesLeft(in) != dataSize) {
-        reporter_.error("Could not read games from the index.");
+    // never completed, is damaged.
+    if (file.size() - headerLength != static_cast<size_t>(dataSize)) {
+        reporter_.error(kCannotReadRecords);
         return false;
     }
-    LoadedIndex index;
-    try {
-        index.bytes = std::make_unique_for_overwrite<uint8_t[]>(dataSize);
-    } catch (const std::bad_alloc&) {
-        const char* names[] = {"main", "white", "black"};
-        reporter_.error(formatted("Could not allocate enough memory for the %s index.", names[kind]));
-        return false;
-    }
-    index.size = static_cast<size_t>(dataSize);
-    index.recordCount = recordCount;
-    if (!in.read(reinterpret_cast<char*>(index.bytes.get()), dataSize)) {
-        reporter_.error("Could not read games from the index.");
-        return false;
-    }
-    if (!validRecords(index, kind, path)) return false;
+    const uint8_t* records = file.data() + headerLength;
+    LoadedIndex index{std::move(file), records, static_cast<size_t>(dataSize), recordCount};
+    index.file.prepareOnePass();
+    const bool valid = validRecords(index, kind, path);
+    index.file.endOnePass();
+    if (!valid) return false;
     indexes_[kind] = std::move(index);
 
     if (kind == kMainIndexFile)
@@ -305,7 +322,7 @@ bool IndexSearch::readIndex(IndexFileKind kind, std::istream& in, const std::str
 
 // Reads every record once so that a damaged file is refused at loading, not met mid-search.
 bool IndexSearch::validRecords(const LoadedIndex& index, IndexFileKind kind, const std::string& path) {
-    const uint8_t* p = index.bytes.get();
+    const uint8_t* p = index.records;
     const uint8_t* end = p + index.size;
     RecordView record;
     for (int32_t i = 0; i < index.recordCount; ++i) {
@@ -463,7 +480,7 @@ void IndexSearch::runSearch(const std::atomic<bool>* stop) {
                                                          : kBlackIndexFile;
     const bool playersOn = filter_.playersOn();
     const std::optional<LoadedIndex>& index = indexes_[kind];
-    const uint8_t* p = index ? index->bytes.get() : nullptr;
+    const uint8_t* p = index ? index->records : nullptr;
     const uint8_t* end = index ? p + index->size : nullptr;
     const int32_t records = index ? index->recordCount : 0;
     RecordView record;

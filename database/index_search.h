@@ -9,7 +9,6 @@
 #include <functional>
 #include <istream>
 #include <map>
-#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -17,6 +16,7 @@
 
 #include "core/board.h"
 #include "database/board_packing.h"
+#include "database/file_bytes.h"
 #include "database/progress.h"
 
 namespace tandemora {
@@ -118,15 +118,19 @@ public:
     int counted() const { return counted_; }
 
 private:
+    // Never written once loaded: a search may read it on a worker thread while nothing else
+    // touches this object.
     struct LoadedIndex {
-        std::unique_ptr<uint8_t[]> bytes;
+        FileBytes file;                    // the whole index file
+        const uint8_t* records = nullptr;  // within `file`, after its header
         size_t size = 0;
         int32_t recordCount = 0;
     };
 
     void forget(IndexFileKind kind, const std::string& path);
-    bool readIndex(IndexFileKind kind, std::istream& in, const std::string& path);
+    bool readIndex(IndexFileKind kind, FileBytes file, const std::string& path);
     bool validRecords(const LoadedIndex& index, IndexFileKind kind, const std::string& path);
+    void reportNoMemory(IndexFileKind kind);
     void clearResults();
     void countGame(std::string_view key, int32_t offset, bool won);
 

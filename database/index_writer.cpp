@@ -301,20 +301,27 @@ std::optional<DatabaseReader> openDatabase(const IndexSettings& settings, Progre
     return reader;
 }
 
+// What one pass over the database found.
+struct Pass {
+    int gamesFailed = 0;  // games that could not be parsed
+    bool stopped = false;  // on the reporter's request, before the last game
+};
+
 // Replays every game of the database once and offers each game that passes the rating
-// thresholds to every writer; returns the number of games that could not be parsed.
-int indexGames(DatabaseReader& database, std::span<IndexFileWriter* const> writers, const IndexSettings& settings,
-               ProgressReporter& progress) {
+// thresholds to every writer.
+Pass indexGames(DatabaseReader& database, std::span<IndexFileWriter* const> writers, const IndexSettings& settings,
+                ProgressReporter& progress) {
     auto allFull = [&] {
         for (const IndexFileWriter* writer : writers)
             if (!writer->full()) return false;
         return true;
     };
     std::istream& stream = *database.stream;
-    int gamesFailed = 0;
+    Pass pass;
     progress.setRange(database.gameCount);
     progress.setPosition(0);
     for (int32_t i = 0; i < database.gameCount && !allFull(); ++i) {
+        if ((pass.stopped = progress.stopRequested())) return pass;
         progress.step();
         const auto databaseOffset = static_cast<int32_t>(stream.tellg());
         std::unique_ptr<CGame> game = readNextDatabaseGame(stream, &progress);
@@ -329,14 +336,20 @@ int indexGames(DatabaseReader& database, std::span<IndexFileWriter* const> write
                                " of its " + std::to_string(database.gameCount) + " games.");
                 break;
             }
-            ++gamesFailed;
+            ++pass.gamesFailed;
             continue;
         }
         if (!passesRatingFilters(*game, settings)) continue;
         for (IndexFileWriter* writer : writers) writer->addGame(*game, databaseOffset, progress);
     }
     progress.setPosition(database.gameCount);
-    return gamesFailed;
+    return pass;
+}
+
+// The files written so far are temporary ones, removed with their writers.
+bool reportStopped(ProgressReporter& progress) {
+    progress.message("Index creation was stopped; the index files were left as they were.");
+    return false;
 }
 
 bool failOpening(ProgressReporter& progress) {
@@ -458,7 +471,9 @@ bool writeIndexFile(int kind, int colour, const IndexSettings& settings, Progres
     if (!targetsUsable(targets, settings, progress)) return false;
     if (!writer.open()) return failOpening(progress);
     IndexFileWriter* const writers[] = {&writer};
-    gamesFailed = indexGames(*database, writers, settings, progress);
+    const Pass pass = indexGames(*database, writers, settings, progress);
+    if (pass.stopped) return reportStopped(progress);
+    gamesFailed = pass.gamesFailed;
     recordsWritten = writer.records();
     return (writer.finish() && writer.replaceOld()) || failWriting(writer, progress);
 }
@@ -475,7 +490,8 @@ bool createIndexFiles(const IndexSettings& settings, ProgressReporter& progress)
     for (IndexFileWriter* writer : writers)
         if (!writer->open()) return failOpening(progress);
     // One pass feeds all three files.
-    const int gamesFailed = indexGames(*database, writers, settings, progress);
+    const Pass pass = indexGames(*database, writers, settings, progress);
+    if (pass.stopped) return reportStopped(progress);
     const char* const titles[] = {nullptr, "Creating white index file...", "Creating black index file..."};
     for (size_t stage = 0; stage < 3; ++stage) {
         if (titles[stage]) progress.status(titles[stage]);
@@ -485,7 +501,8 @@ bool createIndexFiles(const IndexSettings& settings, ProgressReporter& progress)
     for (IndexFileWriter* writer : writers)
         if (!writer->replaceOld()) return failWriting(*writer, progress);
     std::string summary = "Index creation successful, " + std::to_string(main.records()) + " games added.";
-    if (gamesFailed > 0) summary += " " + std::to_string(gamesFailed) + " games could not be parsed due to errors.";
+    if (pass.gamesFailed > 0)
+        summary += " " + std::to_string(pass.gamesFailed) + " games could not be parsed due to errors.";
     progress.message(summary);
     return true;
 }

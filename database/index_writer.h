@@ -63,14 +63,15 @@ int writeSeatRecord(char seat, const CGame& game, int32_t databaseOffset, std::s
 // Writes one index file (the main index, or the seat index of a colour) at
 // indexFilePath(settings.indexPath, kind, colour), reading the whole database; every message goes
 // to `progress`. The file is written under a temporary name and takes the place of the old one
-// only when complete. False when the database or the file could not be opened or written, or
-// the path may not be written (checkIndexTargets).
+// only when complete. False when the database or the file could not be opened or written, the
+// path may not be written (checkIndexTargets), or `progress` asked to stop.
 bool writeIndexFile(int kind, int colour, const IndexSettings& settings, ProgressReporter& progress,
                     int& recordsWritten, int& gamesFailed);
 
 // Writes the main, white and black indexes in one pass over the database, then reports
-// "Index creation successful, ..."; false when a file could not be written or a path may not be
-// (checkIndexTargets). The three files replace the old ones only once all three are complete.
+// "Index creation successful, ..."; false when a file could not be written, a path may not be
+// (checkIndexTargets), or `progress` asked to stop. The three files replace the old ones only
+// once all three are complete.
 bool createIndexFiles(const IndexSettings& settings, ProgressReporter& progress);
 
 }  // namespace tandemora

@@ -1,5 +1,5 @@
 // How long database work reports itself: the dialogs show messages in message boxes and
-// progress in a bar; the command line prints them.
+// progress in a bar; the command line prints them. The dialogs can also ask the work to stop.
 #pragma once
 
 #include <string>
@@ -20,6 +20,8 @@ public:
     virtual void setPosition(int position) { (void)position; }
     // The file being worked on, or the stage ("Creating white index file...").
     virtual void status(const std::string& text) { (void)text; }
+    // Asked between games: true ends the work early, leaving every file whole.
+    virtual bool stopRequested() const { return false; }
 };
 
 }  // namespace tandemora

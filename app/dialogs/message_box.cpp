@@ -35,9 +35,11 @@ Answer askYesNoCancel(QWidget* parent, const QString& text) {
     }
 }
 
-bool askYesNo(QWidget* parent, const std::string& text) {
-    QMessageBox box(QMessageBox::Question, QString::fromLatin1(kTitle), QString::fromLatin1(text),
-                    QMessageBox::Yes | QMessageBox::No, parent);
+bool askYesNo(QWidget* parent, const std::string& text) { return askYesNo(parent, QString::fromLatin1(text)); }
+
+bool askYesNo(QWidget* parent, const QString& text) {
+    QMessageBox box(QMessageBox::Question, QString::fromLatin1(kTitle), text, QMessageBox::Yes | QMessageBox::No,
+                    parent);
     box.setDefaultButton(QMessageBox::No);
     box.setEscapeButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes;

@@ -23,5 +23,7 @@ inline Answer askYesNoCancel(QWidget* parent, const char* text) { return askYesN
 
 // Yes and No, No the default; closing the box answers No.
 bool askYesNo(QWidget* parent, const std::string& text);
+bool askYesNo(QWidget* parent, const QString& text);
+inline bool askYesNo(QWidget* parent, const char* text) { return askYesNo(parent, std::string(text)); }
 
 }  // namespace tandemora

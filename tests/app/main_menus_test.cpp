@@ -103,7 +103,7 @@ TEST_F(MainMenusTest, KeysAreBoundAsDesignedAndCtrlCIsLeftToTheBoards) {
         {kOpenFile, QKeySequence("Ctrl+O")},          {kSave, QKeySequence("Ctrl+S")},
         {kSaveAs, QKeySequence("Ctrl+A")},            {kRestoreDefaultLayout, QKeySequence("Ctrl+0")},
         {kRestoreLayout1, QKeySequence("Ctrl+1")},    {kRestoreLayout2, QKeySequence("Ctrl+2")},
-        {kRestoreLayout3, QKeySequence("Ctrl+3")},
+        {kRestoreLayout3, QKeySequence("Ctrl+3")},    {kHelpTopics, QKeySequence("F1")},
     };
     for (const auto& [id, action] : commands.actions) {
         const auto key = keys.find(id);

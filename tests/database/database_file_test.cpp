@@ -74,6 +74,16 @@ public:
     void status(const std::string& text) override { events.push_back("status:" + text); }
 };
 
+// Asks to stop once it has been asked whether to stop `answersLeft` times.
+class StoppingReporter : public RecordingReporter {
+public:
+    explicit StoppingReporter(int answersLeft) : answersLeft_(answersLeft) {}
+    bool stopRequested() const override { return answersLeft_-- <= 0; }
+
+private:
+    mutable int answersLeft_;
+};
+
 class DatabaseFileTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -167,6 +177,38 @@ TEST_F(DatabaseFileTest, StoppedBuildsSayWhyAndLeaveTheDatabaseAsItWas) {
         EXPECT_EQ(reporter.events, std::vector<std::string>{std::string("message:") + c.message});
         if (c.existing) EXPECT_EQ(readBytes(database), *c.existing);
         else EXPECT_FALSE(fs::exists(database));
+    }
+}
+
+TEST_F(DatabaseFileTest, AStoppedBuildCountsTheWholeGamesItAdded) {
+    // The build asks before each file and after each game that is not a file's last.
+    writeBytes(folder / "a.bpgn", game("Ann") + game("Bob") + game("Cy"));
+    writeBytes(folder / "b.bpgn", game("Dan") + game("Eve"));
+    const std::vector<std::string> all = {game("Ann"), game("Bob"), game("Cy"), game("Dan"), game("Eve")};
+    const struct {
+        int answers;
+        bool existing;
+        size_t added;
+    } cases[] = {
+        {0, false, 0}, {1, false, 1}, {2, true, 2}, {3, false, 3}, {4, true, 4}, {5, false, 5},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.answers);
+        std::vector<std::string> expected;
+        if (c.existing) expected.push_back(game("Old"));
+        if (c.existing) writeBytes(database, databaseOf(expected));
+        else fs::remove(database);
+        expected.insert(expected.end(), all.begin(), all.begin() + static_cast<long>(c.added));
+        StoppingReporter stopping(c.answers);
+        const bool complete = c.added == all.size();
+        EXPECT_EQ(buildDatabase(folder.string(), database.string(), stopping), complete);
+        EXPECT_EQ(stopping.events.back(),
+                  std::string(complete ? "message:Database successfully updated, " : "message:Building the database was stopped, ") +
+                      std::to_string(c.added) + " games added, now contains " + std::to_string(expected.size()) +
+                      " games.");
+        const std::string bytes = readBytes(database);
+        EXPECT_EQ(int32At(bytes, 0), static_cast<int32_t>(expected.size()));
+        EXPECT_EQ(recordsOf(bytes), expected);
     }
 }
 

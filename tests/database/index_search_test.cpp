@@ -168,7 +168,7 @@ protected:
 
 TEST_F(IndexSearchTest, RefusesFilesItCannotRead) {
     const std::string good = recordsBytes(kWhiteIndexFile, {kWhiteRecords[0]});
-    const std::string damaged = "The index file games.ind is damaged";
+    const std::string damaged = "The index file %s is damaged";  // %s: the path loaded
     const auto patched = [&](size_t at, const std::string& bytes) {
         return indexFile(kWhiteIndexFile, std::string(good).replace(at, bytes.size(), bytes), 1);
     };
@@ -184,6 +184,7 @@ TEST_F(IndexSearchTest, RefusesFilesItCannotRead) {
         std::string file;
         std::string message;
     } cases[] = {
+        {"empty file", "", "Could not read index header."},
         {"no header", "games.db", "Could not read index header."},
         {"counts cut short", indexFile(kWhiteIndexFile, "", 0).substr(0, 12), "Could not read index header."},
         {"data shorter than its size", indexFile(kWhiteIndexFile, good, 1).substr(0, 30),
@@ -204,14 +205,24 @@ TEST_F(IndexSearchTest, RefusesFilesItCannotRead) {
         {"bytes after the last position",
          indexFile(kWhiteIndexFile, static_cast<char>(good[0] + 1) + good.substr(1) + "x", 1), damaged},
     };
+    // Each file is refused alike from a stream and from the file itself, mapped.
+    const std::string filePath = temporaryPath("damaged.ind");
     for (const auto& c : cases) {
-        messages.shown.clear();
-        std::istringstream in(c.file);
-        EXPECT_FALSE(search.loadIndex(kWhiteIndexFile, in, "games.ind")) << c.name;
-        ASSERT_EQ(messages.shown.size(), 1u) << c.name;
-        EXPECT_EQ(messages.shown[0].substr(0, c.message.size()), c.message) << c.name;
-        EXPECT_FALSE(search.isLoaded(kWhiteIndexFile)) << c.name;
+        writeFile(filePath, c.file);
+        for (const std::string& path : {std::string("games.ind"), filePath}) {
+            messages.shown.clear();
+            std::istringstream in(c.file);
+            EXPECT_FALSE(path == filePath ? search.loadIndexFile(kWhiteIndexFile, path)
+                                          : search.loadIndex(kWhiteIndexFile, in, path))
+                << c.name << " " << path;
+            std::string message = c.message;
+            if (const size_t at = message.find("%s"); at != std::string::npos) message.replace(at, 2, path);
+            ASSERT_EQ(messages.shown.size(), 1u) << c.name << " " << path;
+            EXPECT_EQ(messages.shown[0].substr(0, message.size()), message) << c.name << " " << path;
+            EXPECT_FALSE(search.isLoaded(kWhiteIndexFile)) << c.name << " " << path;
+        }
     }
+    std::remove(filePath.c_str());
     for (const std::string& path : {temporaryPath("missing.ind"), std::string("/dev/null"), testing::TempDir()}) {
         EXPECT_FALSE(search.loadIndexFile(kMainIndexFile, path));
         EXPECT_EQ(messages.shown.back(), "Could not open index file: " + path);
@@ -284,26 +295,39 @@ TEST_F(IndexSearchTest, GeneralSearchFilters) {
     }
 }
 
+// Searched the same whether it was read from a stream or mapped from its file.
 TEST_F(IndexSearchTest, ResultLines) {
-    loadMain();
-    SearchPageValues values;
-    values.positional = false;
-    ASSERT_TRUE(prepare(values));
-    search.runSearch();
-    EXPECT_EQ(search.resultList(), std::vector<std::string>{"* \t               4 \t              100% \t       ---"});
-    values.handles[0] = "alice";
-    ASSERT_TRUE(prepare(values));
-    search.runSearch();
-    EXPECT_EQ(search.resultList(), std::vector<std::string>{"* \t               3 \t              100% \t        67%"});
+    for (bool fromFile : {false, true}) {
+        SCOPED_TRACE(fromFile ? "mapped from the file" : "read from a stream");
+        if (fromFile) {
+            const std::string path = temporaryPath("lines.ind");
+            writeFile(path, indexFile(kMainIndexFile, kMainRecords));
+            writeFile(path + "WP", indexFile(kWhiteIndexFile, kWhiteRecords));
+            ASSERT_TRUE(search.loadIndexFile(kMainIndexFile, path));
+            ASSERT_TRUE(search.toggleSideIndex(0));
+            for (const char* suffix : {"", "WP"}) std::remove((path + suffix).c_str());
+        } else {
+            loadMain();
+            loadWhite();
+        }
+        SearchPageValues values;
+        values.positional = false;
+        ASSERT_TRUE(prepare(values));
+        search.runSearch();
+        EXPECT_EQ(search.resultList(), std::vector<std::string>{"* \t               4 \t              100% \t       ---"});
+        values.handles[0] = "alice";
+        ASSERT_TRUE(prepare(values));
+        search.runSearch();
+        EXPECT_EQ(search.resultList(), std::vector<std::string>{"* \t               3 \t              100% \t        67%"});
 
-    loadWhite();
-    const Board board = tandemora_test::boardFrom(kAfterE4E5);
-    ASSERT_TRUE(prepare(SearchPageValues{}, &board));
-    search.runSearch();
-    EXPECT_EQ(search.counted(), 4);
-    EXPECT_EQ(search.resultList(),
-              (std::vector<std::string>{"Nf3 \t               3 \t              75% \t        67%",
-                                        "Nc3 \t               1 \t              25% \t         0%"}));
+        const Board board = tandemora_test::boardFrom(kAfterE4E5);
+        ASSERT_TRUE(prepare(SearchPageValues{}, &board));
+        search.runSearch();
+        EXPECT_EQ(search.counted(), 4);
+        EXPECT_EQ(search.resultList(),
+                  (std::vector<std::string>{"Nf3 \t               3 \t              75% \t        67%",
+                                            "Nc3 \t               1 \t              25% \t         0%"}));
+    }
 }
 
 TEST_F(IndexSearchTest, PositionalSearchFilters) {

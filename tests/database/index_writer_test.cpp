@@ -520,6 +520,35 @@ TEST_F(IndexWriterTest, NeverWritesOverTheDatabaseOrAFileThatIsNoIndex) {
     EXPECT_TRUE(targets.database.empty() && targets.notRegular.empty() && targets.otherFiles.empty());
 }
 
+TEST_F(IndexWriterTest, AStoppedCreationLeavesTheOldIndexesWhole) {
+    ASSERT_TRUE(createIndexFiles(settings_, recorder_));
+    settings_.players = {"alice"};  // the new files would differ
+    const auto before = folderContents(dir_);
+    // Asks to stop once it has been asked `answers` times, once before each game.
+    class Stopping : public Recorder {
+    public:
+        explicit Stopping(int answers) : answers_(answers) {}
+        bool stopRequested() const override { return answers_-- <= 0; }
+
+    private:
+        mutable int answers_;
+    };
+    const struct {
+        bool allThree;
+        int answers;
+    } cases[] = {{true, 0}, {true, 3}, {false, 4}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.answers);
+        Stopping stopping(c.answers);
+        int records = 0, failed = 0;
+        EXPECT_FALSE(c.allThree ? createIndexFiles(settings_, stopping)
+                                : writeIndexFile(kSeatRecords, kWhiteSeats, settings_, stopping, records, failed));
+        EXPECT_EQ(stopping.messages,
+                  std::vector<std::string>{"Index creation was stopped; the index files were left as they were."});
+        EXPECT_EQ(folderContents(dir_), before);  // no temporary file is left either
+    }
+}
+
 TEST_F(IndexWriterTest, AFailedWriteLeavesTheOldIndexesWhole) {
     ASSERT_TRUE(createIndexFiles(settings_, recorder_));
     std::vector<std::string> texts = kGames;

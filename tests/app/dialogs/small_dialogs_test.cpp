@@ -1,10 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QRegularExpression>
 #include <QTest>
+#include <QTextBrowser>
+#include <QTextDocument>
 
 #include "app/dialogs/about_dialog.h"
+#include "app/dialogs/help_window.h"
 #include "app/dialogs/message_box.h"
 #include "app/dialogs/nearby_games_dialog.h"
 #include "app/dialogs/numeric_value_dialog.h"
@@ -111,6 +116,29 @@ TEST(AboutDialog, ShowsTheVersionUntilOk) {
     });
     showAbout(nullptr);
     EXPECT_TRUE(versionShown);
+}
+
+TEST(HelpTopics, OneGuideWindowWhoseContentsLeadToItsSections) {
+    showHelpTopics(nullptr);
+    showHelpTopics(nullptr);
+    const auto windows = QApplication::topLevelWidgets();
+    const auto guides = std::count_if(windows.begin(), windows.end(), [](const QWidget* w) {
+        return w->objectName() == "HelpTopics" && w->isVisible();
+    });
+    EXPECT_EQ(guides, 1);
+    QWidget* guide = *std::find_if(windows.begin(), windows.end(), [](const QWidget* w) { return w->objectName() == "HelpTopics"; });
+    const QTextDocument& text = *guide->findChild<QTextBrowser*>()->document();
+    EXPECT_EQ(text.metaInformation(QTextDocument::DocumentTitle), "Tandemora user guide");
+    // Every entry of the contents names a section that is there.
+    const QString html = text.toHtml();
+    static const QRegularExpression link(QStringLiteral("href=\"#([a-z]+)\""));
+    int links = 0;
+    for (auto match = link.globalMatch(html); match.hasNext(); ++links) {
+        const QString name = match.next().captured(1);
+        EXPECT_TRUE(html.contains("name=\"" + name + "\"")) << name.toStdString();
+    }
+    EXPECT_GE(links, 8);
+    guide->close();
 }
 
 }  // namespace
