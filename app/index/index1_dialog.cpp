@@ -77,15 +77,12 @@ void CIndex1Dialog::toggleSideIndex(int colour) {
 }
 
 void CIndex1Dialog::updateSideIndexLabels() {
-    for (int colour : {0, 1}) {
-        sideIndexLabels_[colour] = runner_.index().sideIndexLabel(colour);
-        positional_->sideIndexButton(colour).setText(QString::fromLatin1(sideIndexLabels_[colour]));
-    }
+    for (int colour : {0, 1})
+        positional_->sideIndexButton(colour).setText(QString::fromLatin1(runner_.index().sideIndexLabel(colour)));
 }
 
 void CIndex1Dialog::pageChanged(int index) {
-    auto* left = dynamic_cast<SearchValuesPage*>(widget(shownPage_));
-    if (left) {
+    if (auto* left = dynamic_cast<SearchValuesPage*>(widget(shownPage_))) {
         // The page comes back before its values are taken, so that a refused field is seen.
         const QSignalBlocker blocker(this);
         setCurrentIndex(shownPage_);
@@ -93,15 +90,10 @@ void CIndex1Dialog::pageChanged(int index) {
         setCurrentIndex(index);
     }
     shownPage_ = index;
-    if (widget(index) == positional_)
-        for (int colour : {0, 1})
-            positional_->sideIndexButton(colour).setText(QString::fromLatin1(sideIndexLabels_[colour]));
 }
 
-void CIndex1Dialog::search() {
-    if (auto* shown = dynamic_cast<SearchValuesPage*>(currentWidget()); shown && !shown->takeValues(values_)) return;
-    requestSearch(true);
-}
+// The Search page holds no values: those of the other pages were taken as they were left.
+void CIndex1Dialog::search() { requestSearch(true); }
 
 void CIndex1Dialog::autoSearch() {
     if (searchPage_->autoSearch().isChecked()) requestSearch(false);

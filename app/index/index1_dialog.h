@@ -37,7 +37,7 @@ public:
     void loadIndexFile(const std::string& path, std::function<void(bool loaded, const std::string& title)> loaded);
     // Unloads the white (0) or black (1) index, or loads it, and captions its button to match.
     void toggleSideIndex(int colour);
-    // The Search button: the values of the page shown, then the search with its messages.
+    // The Search button: the position shown searched, with the messages of the search.
     void search();
     // The position shown changed: with auto-search on, that position is searched, silently; a
     // search that cannot be made empties the result list.
@@ -67,6 +67,7 @@ private:
     void clearResults();
     // A page being left gives up its values; one that refuses them stays.
     void pageChanged(int index);
+    // The white and black index buttons say whether they will load or unload.
     void updateSideIndexLabels();
     void showMessages(const IndexRunner::Messages& messages);
 
@@ -82,7 +83,6 @@ private:
     std::optional<SearchRequest> pending_;              // the latest search asked for, not yet begun
     std::shared_ptr<std::atomic<bool>> runningSearch_;  // stops the search that runs, if one does
     bool runningShown_ = false;                         // that search shows its messages
-    std::string sideIndexLabels_[2] = {"Load white index", "Load black index"};
     std::string databasePath_;
     // The games behind the lines shown.
     std::map<std::string, MoveStats, std::less<>> results_;
