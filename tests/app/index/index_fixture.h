@@ -117,16 +117,19 @@ protected:
         waitUntilIdle(window);
         return watch.texts;
     }
-    // The lines the search engine of the command line gives for the same values and position.
-    std::vector<std::string> engineLines(const std::string& indexPath, const SearchPageValues& values,
-                                         const Board* position) {
+    // What the search engine of the command line finds for the same values and position.
+    struct Found {
+        std::vector<std::string> lines;
+        std::map<std::string, MoveStats, std::less<>> stats;
+    };
+    Found engineSearch(const std::string& indexPath, const SearchPageValues& values, const Board* position) {
         Quiet quiet;
         IndexSearch search(quiet, (folder / "Databases").string());
         search.loadIndexFile(kMainIndexFile, indexPath);
         if (position) search.toggleSideIndex(position->sideToMove == 1 ? 0 : 1);
         if (!search.prepareSearch(values, position, [](const std::string&) { return true; })) return {};
         search.runSearch();
-        return search.resultList();
+        return {search.resultList(), search.results()};
     }
 };
 

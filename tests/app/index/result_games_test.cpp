@@ -22,13 +22,13 @@ protected:
         index = buildIndex("sampler", games + examples[1]);
         window = loadIndex(index);
         ASSERT_TRUE(window);
-        for (const char* id : {"1109", "1110"}) dialog_test::control<QPushButton>(*window->sheet().widget(1), id).click();
+        for (const char* id : {"1109", "1110"}) control<QPushButton>(*window, 1, id).click();
         waitUntilIdle(*window);
         app->mainFrame().runCommand(kNewCrazyhouseGame);
     }
     void play(const std::vector<const char*>& moves) {
         BoardRules& rules = board(0).rules();
-        for (const char* move : moves) ASSERT_TRUE(rules.makeMoveFromText(move, rules.position.sideToMove != 0, false));
+        for (const char* move : moves) ASSERT_TRUE(rules.makeMoveFromText(move, rules.position.sideToMove, false));
     }
     // Searches the board's position and double-clicks the line of `move`.
     void doubleClick(const char* move) {
@@ -42,14 +42,7 @@ protected:
     }
     // The database offsets the engine finds behind the line of `move`, from the board's position.
     std::vector<int32_t> offsetsOf(const char* move) {
-        Quiet quiet;
-        IndexSearch search(quiet, (folder / "Databases").string());
-        search.loadIndexFile(kMainIndexFile, index);
-        const Board& position = board(0).position();
-        search.toggleSideIndex(position.sideToMove == 1 ? 0 : 1);
-        search.prepareSearch({}, &position, [](const std::string&) { return true; });
-        search.runSearch();
-        return search.results().at(move).offsets;
+        return engineSearch(index, {}, &board(0).position()).stats.at(move).offsets;
     }
     static std::vector<int32_t> offsetsIn(const CBPGNManager& list) {
         std::vector<int32_t> offsets;
@@ -67,13 +60,13 @@ TEST_F(ResultGamesTest, ALineOpensItsGamesInTheRangeChosen) {
         const char* line;
         std::vector<const char*> range;  // typed into the range dialog: first, last; none without it
         const char* refusal;
-        std::vector<int> opened;  // the line's games, counted from 1; none for no new list
+        std::pair<int, int> opened;  // the first and last of the line's games opened, from 1
     } cases[] = {
-        {{"e4", "e5", "Nf3", "Nc6", "Bc4"}, "Bc5", {}, "", {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20}},
-        {{}, "e4", {"1", "20"}, "", {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20}},
-        {{}, "e4", {"5", "5"}, "", {5}},
-        {{}, "e4", {"21", "21"}, "", {21}},
-        {{}, "e4", {"6", "3"}, "", {}},
+        {{"e4", "e5", "Nf3", "Nc6", "Bc4"}, "Bc5", {}, "", {1, 20}},
+        {{}, "e4", {"1", "20"}, "", {1, 20}},
+        {{}, "e4", {"5", "5"}, "", {5, 5}},
+        {{}, "e4", {"21", "21"}, "", {21, 21}},
+        {{}, "e4", {"6", "3"}, "", {6, 3}},
         {{}, "e4", {"0", "3"}, "Selection out of range.", {}},
         {{}, "e4", {"1", "0"}, "Selection out of range.", {}},
         {{}, "e4", {"1", "22"}, "Selection out of range.", {}},
@@ -108,7 +101,8 @@ TEST_F(ResultGamesTest, ALineOpensItsGamesInTheRangeChosen) {
         if (!listed) continue;
         const CBPGNManager& list = *app->managerList().back();
         std::vector<int32_t> expected;
-        for (int game : c.opened) expected.push_back(offsets[static_cast<size_t>(game - 1)]);
+        for (int game = c.opened.first; game <= c.opened.second; ++game)
+            expected.push_back(offsets[static_cast<size_t>(game - 1)]);
         EXPECT_EQ(offsetsIn(list), expected);
         for (const auto& game : list.games())
             EXPECT_EQ(game->databaseFileName, (folder / "Databases" / "sampler.db").string());  // no "./"
