@@ -125,7 +125,7 @@ bool CTandemoraApp::offerImport(const std::string& path) {
     if (askYesNoCancel(mainFrame_.get(), question) != Answer::kYes) return false;
     // An unsaved list: saving it asks for a new file, so the original is never overwritten.
     auto* list = new CBPGNManager(*this, mainFrame_->mdiArea());
-    for (auto& game : games) list->addGame(std::move(game), &game == &games.back());
+    list->addGames(std::move(games));
     list->markImportedFrom(path);
     addToManagerList(list);
     return true;

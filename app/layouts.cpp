@@ -1,9 +1,10 @@
-// The saved window layouts: where the main window, the first board windows and the first game
-// lists lie, and how the boards' toolbars are docked.
+// The saved window layouts: where the main window, the first board windows, game lists and
+// index windows lie, and how the boards' toolbars are docked.
 #include <QMdiSubWindow>
 #include <QSettings>
 
 #include "app/game_list/bpgn_manager.h"
+#include "app/index/index1_frame.h"
 #include "app/main_frame.h"
 #include "app/tandemora_app.h"
 #include "app/window_placement.h"
@@ -40,6 +41,10 @@ void CTandemoraApp::saveLayout(int n) {
         if (layout.listCount == static_cast<int>(layout.lists.size())) break;
         layout.lists[layout.listCount++] = placementOf(list->subWindow());
     }
+    for (CIndex1Frame* window : indexList_) {
+        if (layout.indexCount == static_cast<int>(layout.indexes.size())) break;
+        layout.indexes[layout.indexCount++] = placementOf(window->subWindow());
+    }
     writeLayout(layouts_, n, layout);
 }
 
@@ -55,6 +60,8 @@ void CTandemoraApp::applyLayout(int n) {
     }
     for (int i = 0; i < layout.listCount && i < static_cast<int>(managerList_.size()); ++i)
         applyPlacement(managerList_[static_cast<size_t>(i)]->subWindow(), layout.lists[static_cast<size_t>(i)]);
+    for (int i = 0; i < layout.indexCount && i < static_cast<int>(indexList_.size()); ++i)
+        applyPlacement(indexList_[static_cast<size_t>(i)]->subWindow(), layout.indexes[static_cast<size_t>(i)]);
 }
 
 }  // namespace tandemora

@@ -13,6 +13,7 @@
 #include "app/dialogs/help_window.h"
 #include "app/dialogs/numeric_value_dialog.h"
 #include "app/file_names.h"
+#include "app/index/database_games.h"
 #include "app/sounds/event_sound_dialog.h"
 #include "app/tandemora_app.h"
 #include "app/window_placement.h"
@@ -22,9 +23,6 @@
 namespace tandemora {
 
 namespace {
-
-// Commands that arrive with the index windows.
-constexpr int kNotYetAvailable[] = {kLoadIndex, kRetrieveNearbyGames};
 
 // A minute between two moves is already no replay any more.
 constexpr int kLongestMoveDelayMs = 60000;
@@ -69,11 +67,10 @@ void CMainFrame::updateCommandStates() {
         {kSaveAll, listOrBoard},
         {kModifyParameters, board != nullptr},
         {kDeleteLastMove, board && board->game().current && board->game().current->parent},
-        {kAnalysisMode, board != nullptr}};
+        {kAnalysisMode, board != nullptr},
+        {kRetrieveNearbyGames, databaseGameOfActive(app_) != nullptr}};
     for (const auto& [id, enabled] : states)
         if (QAction* action = command(id)) action->setEnabled(enabled);
-    for (int id : kNotYetAvailable)
-        if (QAction* action = command(id)) action->setEnabled(false);
 }
 
 void CMainFrame::updateOptionChecks() {
@@ -114,6 +111,8 @@ void CMainFrame::runCommand(int id) {
     case kAnalysisMode:
         if (board) board->rules().enterAnalysis();
         break;
+    case kLoadIndex: app_.loadIndex(); break;
+    case kRetrieveNearbyGames: openNearbyGames(app_); break;
     case kCreateDatabase: CDatabaseDialog(this).exec(); break;
     case kCreateIndex: CIndexCreationDialog(this).exec(); break;
     case kEventSounds: configureEventSounds(this, settings, app_.eventSounds()); break;

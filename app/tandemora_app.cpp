@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <sstream>
+#include <utility>
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -11,6 +12,7 @@
 #include "app/dialogs/move_info_dialog.h"
 #include "app/file_names.h"
 #include "app/game_list/bpgn_manager.h"
+#include "app/index/index1_frame.h"
 #include "app/main_frame.h"
 #include "board/board_frame.h"
 #include "game/file_replacement.h"
@@ -28,6 +30,7 @@ CTandemoraApp::~CTandemoraApp() {
     // The games' windows live in the main window: they go first.
     for (CBPGNManager* list : managerList_) delete list->subWindow();
     managerList_.clear();
+    for (CIndex1Frame* window : std::exchange(indexList_, {})) delete window->subWindow();
     newGameList_.clear();
     mainFrame_.reset();
     setMessageSink(nullptr);
@@ -209,7 +212,10 @@ void CTandemoraApp::saveSettings() { tandemora::saveSettings(settings_, layouts_
 
 void CTandemoraApp::playEventSound(int index) { sounds_.play(index, settings_); }
 
-void CTandemoraApp::positionShown(CGame&) { playEventSound(kMoveSound); }
+void CTandemoraApp::positionShown(CGame&) {
+    playEventSound(kMoveSound);
+    notifyIndexWindows();
+}
 
 void CTandemoraApp::replayReachedEnd(CGame&) { playEventSound(kGameOverSound); }
 

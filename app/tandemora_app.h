@@ -23,6 +23,7 @@ namespace tandemora {
 
 class CBPGNManager;
 class CBoardFrame;
+class CIndex1Frame;
 class CMainFrame;
 
 class CTandemoraApp : public BoardEnvironment, public BoardFactory, public GameEvents, public MessageSink {
@@ -39,6 +40,7 @@ public:
     EventSounds& eventSounds() { return sounds_; }
     const std::vector<std::unique_ptr<CGame>>& newGameList() const { return newGameList_; }
     const std::vector<CBPGNManager*>& managerList() const { return managerList_; }
+    const std::vector<CIndex1Frame*>& indexList() const { return indexList_; }
 
     // The active child window: a board window or a game list, or neither.
     struct ActiveChild {
@@ -62,6 +64,16 @@ public:
     void addToManagerList(CBPGNManager* list);
     void removePtrFromManagerList(CBPGNManager* list);
     void removePtrFromGameList(CGame* game);
+
+    // The index windows: Load Index opens the main index the user picks in a new one.
+    void loadIndex();
+    void addToIndexList(CIndex1Frame* window);
+    void removePtrFromIndexList(CIndex1Frame* window);
+    // A game shows another position: every index window with auto-search searches again.
+    void notifyIndexWindows();
+    // Where indexes find their databases: the "Database directory" setting, a relative one
+    // taken from the program's folder.
+    std::string databaseDirectory() const;
 
     // The file commands.
     void openFile();
@@ -116,6 +128,7 @@ private:
     std::unique_ptr<CMainFrame> mainFrame_;
     std::vector<std::unique_ptr<CGame>> newGameList_;
     std::vector<CBPGNManager*> managerList_;  // the windows own themselves
+    std::vector<CIndex1Frame*> indexList_;    // as do these
     int nextCrazyhouseNumber_ = 1;
     int nextBughouseNumber_ = 1;
 };

@@ -473,7 +473,7 @@ bool IndexSearch::matchPlayers(bool crazyhouse, const SeatPlayers& players, std:
     return true;
 }
 
-void IndexSearch::runSearch() {
+void IndexSearch::runSearch(const std::atomic<bool>* stop) {
     clearResults();
     const IndexFileKind kind = !filter_.positional       ? kMainIndexFile
                                : filter_.sideToMove == 1 ? kWhiteIndexFile
@@ -486,6 +486,7 @@ void IndexSearch::runSearch() {
     RecordView record;
     std::array<int, 4> seats{};
     for (int32_t i = 0; i < records && readRecord(p, end, record); ++i, p = record.end) {
+        if (stop && stop->load(std::memory_order_relaxed)) return clearResults();
         if (!passesHead(filter_, record)) continue;
         seats.fill(-1);
         if (playersOn && !matchPlayers(record.crazyhouse, record.players, seats)) continue;

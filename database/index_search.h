@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -100,7 +101,9 @@ public:
     // `askYesNo` answers whether a missing side index is to be loaded.
     bool prepareSearch(const SearchPageValues& values, const Board* position,
                        const std::function<bool(const std::string&)>& askYesNo);
-    void runSearch();
+    // Scans the index the filters chose. A search that `stop` asks to end, from another thread,
+    // ends at the next record with no results and says nothing.
+    void runSearch(const std::atomic<bool>* stop = nullptr);
     // Places players 1-4 on the record's seats 0-3 (-1 for a player not given); false when
     // the record does not hold the players asked for.
     bool matchPlayers(bool crazyhouse, const SeatPlayers& players, std::array<int, 4>& seats) const;

@@ -34,4 +34,17 @@ void refuseField(QLineEdit& field, const std::string& message) {
     field.selectAll();
 }
 
+std::optional<int> takeInteger(QLineEdit& field, int minimum, int maximum, bool signAllowed) {
+    const std::optional<int> value = integerValue(field.text(), signAllowed);
+    if (value && *value >= minimum && *value <= maximum) return value;
+    // More digits than an integer holds are out of the range as well.
+    static const QRegularExpression sign(QStringLiteral("^[+-]"));
+    if (value || isDigits(signAllowed ? field.text().remove(sign) : field.text()))
+        refuseField(field, "Please enter an integer between " + std::to_string(minimum) + " and " +
+                               std::to_string(maximum) + ".");
+    else
+        refuseField(field, "Please enter an integer.");
+    return std::nullopt;
+}
+
 }  // namespace tandemora

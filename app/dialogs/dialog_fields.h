@@ -22,4 +22,9 @@ std::optional<int> integerValue(const QString& text, bool signAllowed);
 // Shows `message` and gives `field` the focus with its text selected, ready to be corrected.
 void refuseField(QLineEdit& field, const std::string& message);
 
+// The integer in `field` when it lies from `minimum` to `maximum`; otherwise the field is
+// refused, as "Please enter an integer." or "Please enter an integer between 0 and 4000.", and
+// there is none.
+std::optional<int> takeInteger(QLineEdit& field, int minimum, int maximum, bool signAllowed);
+
 }  // namespace tandemora

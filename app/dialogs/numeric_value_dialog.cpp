@@ -5,7 +5,6 @@
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QRegularExpression>
 #include <QVBoxLayout>
 
 #include "app/dialogs/dialog_fields.h"
@@ -29,15 +28,8 @@ std::optional<int> enterNumericValue(QWidget* parent, const QString& label, int 
 
     std::optional<int> entered;
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, [&] {
-        entered = integerValue(edit->text(), true);
-        if (entered && *entered >= minimum && *entered <= maximum) return dialog.accept();
-        // More digits than an integer holds are out of the range as well.
-        static const QRegularExpression sign(QStringLiteral("^[+-]"));
-        if (entered || isDigits(edit->text().remove(sign)))
-            refuseField(*edit, "Please enter an integer between " + std::to_string(minimum) + " and " +
-                                   std::to_string(maximum) + ".");
-        else
-            refuseField(*edit, "Please enter an integer.");
+        entered = takeInteger(*edit, minimum, maximum, true);
+        if (entered) dialog.accept();
     });
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;

@@ -4,7 +4,6 @@
 #include <optional>
 #include <sstream>
 
-#include <QApplication>
 #include <QEvent>
 #include <QFile>
 #include <QKeyEvent>
@@ -18,6 +17,7 @@
 #include "app/file_names.h"
 #include "app/game_list/game_list_model.h"
 #include "app/tandemora_app.h"
+#include "app/wait_cursor.h"
 #include "game/file_replacement.h"
 #include "game/game_file.h"
 #include "game/messages.h"
@@ -28,12 +28,6 @@ namespace {
 
 // Where a new list opens, in the main window's client area.
 constexpr QRect kOpeningGeometry(0, 504, 720, 180);
-
-// The wait cursor for as long as a long piece of work runs.
-struct WaitCursor {
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-};
 
 }  // namespace
 
@@ -146,6 +140,11 @@ void CBPGNManager::addGame(std::unique_ptr<CGame> game, bool refill) {
     games_.push_back(std::move(game));
     games_.back()->gameNumber = gameCount();
     if (refill) fillList();
+}
+
+void CBPGNManager::addGames(std::vector<std::unique_ptr<CGame>> games) {
+    for (auto& game : games) addGame(std::move(game), false);
+    fillList();
 }
 
 int CBPGNManager::selectedRow() const {

@@ -35,6 +35,8 @@ public:
     // read. The old file is replaced only by a complete one.
     bool saveGames(const std::string& path);
     void addGame(std::unique_ptr<CGame> game, bool refill);
+    // Appends the games and fills the list once, even when there are none.
+    void addGames(std::vector<std::unique_ptr<CGame>> games);
     // The list holds games imported from the file at `path` (its own file is still "Unsaved"):
     // its title says where they came from.
     void markImportedFrom(const std::string& path);

@@ -364,6 +364,15 @@ TEST_F(IndexSearchTest, PositionalSearchFilters) {
     ASSERT_TRUE(prepare(SearchPageValues{}, &elsewhere));
     search.runSearch();
     EXPECT_EQ(found(), "");
+
+    // A search asked to stop, as a newer one takes its place, ends with nothing and says nothing.
+    const std::atomic<bool> stop{true};
+    messages.shown.clear();
+    ASSERT_TRUE(prepare(SearchPageValues{}, &board));
+    search.runSearch(&stop);
+    EXPECT_EQ(found(), "");
+    EXPECT_TRUE(search.resultList().empty());
+    EXPECT_TRUE(messages.shown.empty());
 }
 
 TEST_F(IndexSearchTest, MatchPlayers) {

@@ -1,0 +1,67 @@
+// The work on one index window's index, one piece at a time. Loading and searching run on a
+// worker thread, so that a large index never stalls the window or a replay; what needs the
+// window (a question, the board shown) runs here between the pieces.
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <QObject>
+
+#include "database/index_search.h"
+
+namespace tandemora {
+
+class IndexRunner : public QObject {
+    Q_OBJECT
+public:
+    using Messages = std::vector<std::string>;
+    // Runs on the worker thread, with the index to itself; true when it succeeded.
+    using Work = std::function<bool(IndexSearch&)>;
+    // Runs here afterwards, with the work's answer and the messages the index reported.
+    using Done = std::function<void(bool succeeded, Messages messages)>;
+    using Step = std::function<void()>;
+
+    // The index looks for its database in `databaseDirectory`.
+    explicit IndexRunner(std::string databaseDirectory, QObject* parent = nullptr);
+    // Work still running finishes on the worker, unheard; the index is freed there, not here.
+    ~IndexRunner() override;
+
+    // Runs `step` here once everything asked for before has finished. A `latestOnly` step takes
+    // the place of one that is still waiting, so that of many searches asked for while one
+    // runs, only the latest is made.
+    void post(Step step, bool latestOnly = false);
+    // The last thing a step or a Done does, if anything: runs `work` on the worker thread and
+    // then `done` here, before any later step.
+    void runOnWorker(Work work, Done done);
+
+    // Only inside a step or a Done: the index, to be used here, and what it reported here.
+    IndexSearch& index();
+    Messages takeMessages();
+
+    // Nothing runs and nothing waits.
+    bool idle() const { return !running_ && waiting_.empty(); }
+
+private:
+    struct Engine;
+    struct Reply;
+    struct Waiting {
+        Step step;
+        bool latestOnly;
+    };
+
+    void proceed();
+    void finished(bool succeeded, Messages messages);
+
+    std::shared_ptr<Engine> engine_;  // shared with the work running on the worker
+    std::shared_ptr<Reply> reply_;    // how the worker reaches this object while it lives
+    std::deque<Waiting> waiting_;
+    Done done_;
+    bool running_ = false;   // a step, or the work it started with its Done, is under way
+    bool onWorker_ = false;  // that work runs on the worker now
+};
+
+}  // namespace tandemora
