@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QFileDialog>
+#include <QHBoxLayout>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -30,6 +31,21 @@ BuildDialog::BuildDialog(QWidget* parent, const QString& title, const char* stop
 
 void BuildDialog::build(BuildRunner::Work work) {
     if (runner_.start(std::move(work))) disableControls();
+}
+
+QHBoxLayout* BuildDialog::commandButtons(std::function<void()> create) {
+    auto* createButton = new QPushButton(QStringLiteral("Create"));
+    createButton->setDefault(true);
+    auto* cancel = new QPushButton(QStringLiteral("Cancel"));
+    cancel->setAutoDefault(false);
+    connect(createButton, &QPushButton::clicked, this, std::move(create));
+    connect(cancel, &QPushButton::clicked, this, &BuildDialog::reject);
+    auto* row = new QHBoxLayout;
+    row->addStretch();
+    row->addWidget(createButton);
+    row->addWidget(stop_);
+    row->addWidget(cancel);
+    return row;
 }
 
 void BuildDialog::reject() {

@@ -5,6 +5,7 @@
 // dialog closes, whatever the outcome.
 #pragma once
 
+#include <functional>
 #include <optional>
 
 #include <QDialog>
@@ -12,6 +13,7 @@
 
 #include "app/databases/build_runner.h"
 
+class QHBoxLayout;
 class QProgressBar;
 class QPushButton;
 
@@ -29,8 +31,9 @@ protected:
 
     // Starts `work` unless a build runs already.
     void build(BuildRunner::Work work);
+    // The row of Create (the default button, running `create`), Stop and Cancel.
+    QHBoxLayout* commandButtons(std::function<void()> create);
     QProgressBar& progressBar() const { return *bar_; }
-    QPushButton& stopButton() const { return *stop_; }
     BuildRunner& runner() { return runner_; }
 
 private:

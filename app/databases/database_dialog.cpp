@@ -3,7 +3,6 @@
 #include <string>
 
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -44,32 +43,21 @@ CDatabaseDialog::CDatabaseDialog(QWidget* parent)
     QPushButton* databaseButton = browseButton("Database file name:");
     QPushButton* folderButton = browseButton("BPGN file directory:");
     status_->setObjectName(QStringLiteral("status"));
-    auto* create = new QPushButton(QStringLiteral("Create"));
-    create->setDefault(true);
-    auto* cancel = new QPushButton(QStringLiteral("Cancel"));
-    cancel->setAutoDefault(false);
 
     auto* fields = new QGridLayout;
     fields->addWidget(databaseButton, 0, 0);
     fields->addWidget(databaseName_, 0, 1);
     fields->addWidget(folderButton, 1, 0);
     fields->addWidget(bpgnFolder_, 1, 1);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(create);
-    buttons->addWidget(&stopButton());
-    buttons->addWidget(cancel);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(explanation);
     layout->addLayout(fields);
     layout->addWidget(&progressBar());
     layout->addWidget(status_);
-    layout->addLayout(buttons);
+    layout->addLayout(commandButtons([this] { create(); }));
 
     connect(databaseButton, &QPushButton::clicked, this, &CDatabaseDialog::chooseDatabase);
     connect(folderButton, &QPushButton::clicked, this, &CDatabaseDialog::chooseFolder);
-    connect(create, &QPushButton::clicked, this, &CDatabaseDialog::create);
-    connect(cancel, &QPushButton::clicked, this, &CDatabaseDialog::reject);
     connect(&runner(), &BuildRunner::statusChanged, status_, &QLabel::setText);
 }
 

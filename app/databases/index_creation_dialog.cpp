@@ -5,7 +5,6 @@
 
 #include <QComboBox>
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -57,9 +56,6 @@ CIndexCreationDialog::CIndexCreationDialog(QWidget* parent)
     indexType_->addItems({QStringLiteral("Bughouse"), QStringLiteral("Crazyhouse")});
     QPushButton* indexButton = button("Index file name:");
     QPushButton* databaseButton = button("Database file name:");
-    QPushButton* create = button("Create");
-    create->setDefault(true);
-    QPushButton* cancel = button("Cancel");
 
     auto* fields = new QGridLayout;
     fields->addWidget(indexButton, 0, 0);
@@ -78,20 +74,13 @@ CIndexCreationDialog::CIndexCreationDialog(QWidget* parent)
         fields->addWidget(label, row, 0);
         fields->addWidget(control, row++, 1);
     }
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(create);
-    buttons->addWidget(&stopButton());
-    buttons->addWidget(cancel);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(fields);
     layout->addWidget(&progressBar());
-    layout->addLayout(buttons);
+    layout->addLayout(commandButtons([this] { create(); }));
 
     connect(indexButton, &QPushButton::clicked, this, &CIndexCreationDialog::chooseIndex);
     connect(databaseButton, &QPushButton::clicked, this, &CIndexCreationDialog::chooseDatabase);
-    connect(create, &QPushButton::clicked, this, &CIndexCreationDialog::create);
-    connect(cancel, &QPushButton::clicked, this, &CIndexCreationDialog::reject);
     // The stages of the work show in the title.
     connect(&runner(), &BuildRunner::statusChanged, this, &QWidget::setWindowTitle);
 }
