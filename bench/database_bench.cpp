@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_timing.h"
 #include "bench/game_generator.h"
 #include "database/database_file.h"
 #include "database/index_search.h"
@@ -24,20 +25,9 @@
 
 namespace fs = std::filesystem;
 using namespace tandemora;
+using namespace tandemora_bench;
 
 namespace {
-
-class Quiet : public ProgressReporter {
-public:
-    void message(const std::string& text) override { last = text; }
-    std::string last;
-};
-
-double seconds(const std::function<void()>& work) {
-    const auto start = std::chrono::steady_clock::now();
-    work();
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
 
 std::string readAll(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);

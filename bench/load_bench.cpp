@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_timing.h"
 #include "database/database_file.h"
 #include "database/index_header.h"
 #include "database/index_search.h"
@@ -26,22 +27,11 @@
 
 namespace fs = std::filesystem;
 using namespace tandemora;
+using namespace tandemora_bench;
 
 namespace {
 
 constexpr int kRounds = 5;
-
-class Quiet : public ProgressReporter {
-public:
-    void message(const std::string& text) override { last = text; }
-    std::string last;
-};
-
-double seconds(const std::function<void()>& work) {
-    const auto start = std::chrono::steady_clock::now();
-    work();
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
 
 // Reads the whole file at `path` into `buffer`, which holds its size.
 void readInto(const std::string& path, char* buffer, size_t size) {
