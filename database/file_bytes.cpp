@@ -1,28 +1,14 @@
 #include "database/file_bytes.h"
 
-#include <fcntl.h>
 #include <sys/mman.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
-#include <cerrno>
 #include <cstdint>
 #include <new>
 #include <utility>
 
+#include "game/regular_file.h"
+
 namespace tandemora {
-
-namespace {
-
-// Closes a file descriptor when it goes out of scope; a mapping outlives it.
-struct Descriptor {
-    int value;
-    ~Descriptor() {
-        if (value >= 0) ::close(value);
-    }
-};
-
-}  // namespace
 
 FileBytes::FileBytes(std::unique_ptr<uint8_t[]> buffer, size_t size)
     : buffer_(std::move(buffer)), data_(buffer_.get()), size_(size) {}
@@ -68,24 +54,23 @@ void FileBytes::endOnePass() const {
 
 FileBytes FileBytes::ofFile(const std::string& path, Problem& problem) {
     problem = Problem::none;
-    // Opening a pipe without a writer must not wait for one; reading a regular file ignores the flag.
-    const Descriptor file{::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC)};
-    struct stat status;
-    if (file.value < 0 || ::fstat(file.value, &status) != 0 || !S_ISREG(status.st_mode)) {
+    // A mapping outlives the file's descriptor.
+    RegularFile file(path);
+    if (!file.isOpen()) {
         problem = Problem::cannotOpen;
         return {};
     }
-    if (static_cast<uint64_t>(status.st_size) > SIZE_MAX) {
+    if (file.size() > SIZE_MAX) {
         problem = Problem::noMemory;
         return {};
     }
-    const auto size = static_cast<size_t>(status.st_size);
+    const auto size = static_cast<size_t>(file.size());
     FileBytes bytes;
     if (size == 0) return bytes;  // nothing to map, and mmap refuses an empty range
 
     // The pages are those of the page cache, shared with every other reader of the file, and
     // never written, so nothing is copied.
-    void* mapping = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, file.value, 0);
+    void* mapping = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, file.descriptor(), 0);
     if (mapping != MAP_FAILED) {
         bytes.mapping_ = mapping;
         bytes.data_ = static_cast<const uint8_t*>(mapping);
@@ -102,14 +87,9 @@ FileBytes FileBytes::ofFile(const std::string& path, Problem& problem) {
         problem = Problem::noMemory;
         return {};
     }
-    for (size_t done = 0; done < size;) {
-        const ssize_t n = ::read(file.value, buffer.get() + done, size - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {  // the file shrank or could not be read
-            problem = Problem::cannotRead;
-            return {};
-        }
-        done += static_cast<size_t>(n);
+    if (file.read(reinterpret_cast<char*>(buffer.get()), size) != size) {  // the file shrank or could not be read
+        problem = Problem::cannotRead;
+        return {};
     }
     return FileBytes(std::move(buffer), size);
 }

@@ -1,64 +1,35 @@
 #include "game/game_file.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
-#include <system_error>
+
+#include "game/regular_file.h"
 
 namespace tandemora {
 
-namespace {
-
-// Closes a file descriptor when it goes out of scope.
-struct Descriptor {
-    int value;
-    ~Descriptor() {
-        if (value >= 0) ::close(value);
-    }
-};
-
-}  // namespace
-
 std::optional<std::string> readFileText(const std::string& path, std::string& problem, std::uint64_t limit) {
-    // Opening a pipe without a writer must not wait for one; reading a regular file ignores the flag.
-    const Descriptor file{::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC)};
-    struct stat status;
-    if (file.value < 0 || ::fstat(file.value, &status) != 0) {
-        problem = std::generic_category().message(errno);
+    RegularFile file(path);
+    if (!file.isOpen()) {
+        problem = file.problem();
         return std::nullopt;
     }
-    if (!S_ISREG(status.st_mode)) {
-        problem = "not a regular file";
-        return std::nullopt;
-    }
-    const auto size = static_cast<std::uint64_t>(status.st_size);
-    if (size > limit) {
+    if (file.size() > limit) {
         problem = "larger than " + std::to_string(limit) + " bytes";
         return std::nullopt;
     }
     std::string text;
     try {
-        text.resize(static_cast<size_t>(size));
+        text.resize(static_cast<size_t>(file.size()));
     } catch (const std::exception&) {
         problem = "not enough memory to read it";
         return std::nullopt;
     }
     // The size from the file's status, read in one go; a file that shrank meanwhile gives what is left.
-    size_t done = 0;
-    while (done < text.size()) {
-        const ssize_t n = ::read(file.value, text.data() + done, text.size() - done);
-        if (n == 0) break;
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            problem = std::generic_category().message(errno);
-            return std::nullopt;
-        }
-        done += static_cast<size_t>(n);
+    const std::optional<size_t> read = file.read(text.data(), text.size());
+    if (!read) {
+        problem = file.problem();
+        return std::nullopt;
     }
-    text.resize(done);
+    text.resize(*read);
     return text;
 }
 
