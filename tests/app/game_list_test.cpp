@@ -1,12 +1,11 @@
 // Game-list windows: reading a file into lines, opening games by selecting them, saving, and
 // the questions that guard unsaved changes.
-#include <sys/resource.h>
 
 #include <QListView>
 #include <QTest>
 
-#include "game/file_replacement.h"
 #include "tests/app/app_fixture.h"
+#include "tests/file_size_limit.h"
 
 namespace {
 
@@ -121,14 +120,7 @@ TEST_F(GameListTest, SavingWritesEveryGameAndAFailedSaveKeepsTheOldFile) {
     std::string message;
     keepMessage(message);
     list->games()[0]->modified = true;
-    ignoreFileSizeLimitSignal();
-    rlimit saved{};
-    getrlimit(RLIMIT_FSIZE, &saved);
-    rlimit small = saved;
-    small.rlim_cur = 10;
-    setrlimit(RLIMIT_FSIZE, &small);
-    const bool savedGames = list->saveGames({});
-    setrlimit(RLIMIT_FSIZE, &saved);
+    const bool savedGames = underFileSizeLimit(10, [&] { return list->saveGames({}); });
     EXPECT_FALSE(savedGames);
     EXPECT_EQ(message, "Could not save games to " + copy.string());
     EXPECT_EQ(fileText(copy), before);

@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
-#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -11,6 +9,7 @@
 #include <vector>
 
 #include "database/database_file.h"
+#include "tests/file_size_limit.h"
 
 namespace fs = std::filesystem;
 using namespace tandemora;
@@ -234,18 +233,14 @@ TEST_F(DatabaseFileTest, WhatAStoppedBuildLeftAfterTheCountedRecordsIsCutOff) {
 TEST_F(DatabaseFileTest, ADatabaseInItsOwnSourceFolderIsNotReadIntoItself) {
     writeBytes(folder / "a.bpgn", game("Ann") + game("Bob"));
     const fs::path inside = folder / "all.bpgn";
-    std::signal(SIGXFSZ, SIG_IGN);
-    rlimit saved{};
-    getrlimit(RLIMIT_FSIZE, &saved);
-    rlimit small = saved;
-    small.rlim_cur = 1 << 20;  // a build that reads what it appends stops here rather than filling the disk
-    setrlimit(RLIMIT_FSIZE, &small);
-    const bool first = buildDatabase(folder.string(), inside.string(), reporter);
-    const bool second = buildDatabase(folder.string(), inside.string(), reporter);
-    fs::create_symlink(inside, folder / "link.bpgn");
-    const bool third = buildDatabase(folder.string(), inside.string(), reporter);
-    setrlimit(RLIMIT_FSIZE, &saved);
-    EXPECT_TRUE(first && second && third);
+    // A build that reads what it appends stops at the limit rather than filling the disk.
+    const bool built = underFileSizeLimit(1 << 20, [&] {
+        const bool first = buildDatabase(folder.string(), inside.string(), reporter);
+        const bool second = buildDatabase(folder.string(), inside.string(), reporter);
+        fs::create_symlink(inside, folder / "link.bpgn");
+        return first && second && buildDatabase(folder.string(), inside.string(), reporter);
+    });
+    EXPECT_TRUE(built);
     EXPECT_EQ(readBytes(inside), databaseOf({game("Ann"), game("Bob"), game("Ann"), game("Bob"), game("Ann"),
                                              game("Bob")}));
 }
@@ -255,19 +250,14 @@ TEST_F(DatabaseFileTest, AFailedWriteCutsTheDatabaseBackToItsFormerSize) {
     for (int i = 0; i < 200; ++i) many += game("Player" + std::to_string(i));
     writeBytes(folder / "many.bpgn", many);
     const std::string existing = databaseOf({game("Ann")});
-    std::signal(SIGXFSZ, SIG_IGN);  // writes past the size limit fail instead of ending the test
     for (bool isNew : {false, true}) {
         SCOPED_TRACE(isNew ? "new database" : "existing database");
         if (isNew) fs::remove(database);
         else writeBytes(database, existing);
         reporter.events.clear();
-        rlimit saved{};
-        getrlimit(RLIMIT_FSIZE, &saved);
-        rlimit small = saved;
-        small.rlim_cur = existing.size() + 100;
-        setrlimit(RLIMIT_FSIZE, &small);
-        const bool built = buildDatabase(folder.string(), database.string(), reporter);
-        setrlimit(RLIMIT_FSIZE, &saved);
+        const bool built = underFileSizeLimit(existing.size() + 100, [&] {
+            return buildDatabase(folder.string(), database.string(), reporter);
+        });
         EXPECT_FALSE(built);
         EXPECT_EQ(reporter.events.back(),
                   "message:Could not write game number into the database: the file size limit was reached.");

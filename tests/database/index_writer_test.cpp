@@ -2,10 +2,8 @@
 // field by field.
 #include <gtest/gtest.h>
 
-#include <sys/resource.h>
 #include <unistd.h>
 
-#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -17,6 +15,7 @@
 #include "core/fen.h"
 #include "database/board_packing.h"
 #include "database/index_writer.h"
+#include "tests/file_size_limit.h"
 
 namespace tandemora {
 namespace {
@@ -555,15 +554,9 @@ TEST_F(IndexWriterTest, AFailedWriteLeavesTheOldIndexesWhole) {
     for (uint64_t seed = 1; seed <= 20; ++seed) texts.push_back(randomGameText(seed, true));
     settings_.databasePath = writeDatabase("more.db", texts);
     const auto before = folderContents(dir_);
-    std::signal(SIGXFSZ, SIG_IGN);
-    rlimit saved{};
-    getrlimit(RLIMIT_FSIZE, &saved);
-    rlimit small = saved;
-    small.rlim_cur = fs::file_size(settings_.indexPath + "WP") + 100;  // the new files are larger
-    setrlimit(RLIMIT_FSIZE, &small);
     recorder_ = Recorder();
-    const bool created = createIndexFiles(settings_, recorder_);
-    setrlimit(RLIMIT_FSIZE, &saved);
+    const bool created = underFileSizeLimit(fs::file_size(settings_.indexPath + "WP") + 100,  // the new files are larger
+                                            [&] { return createIndexFiles(settings_, recorder_); });
     EXPECT_FALSE(created);
     ASSERT_EQ(recorder_.messages.size(), 1u);
     EXPECT_NE(recorder_.messages[0].find(": the file size limit was reached."), std::string::npos)

@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <sys/resource.h>
-
 #include <algorithm>
 #include <fstream>
 #include <functional>
@@ -9,8 +7,8 @@
 #include <vector>
 
 #include "settings/settings.h"
-#include "game/file_replacement.h"
 #include "game/messages.h"
+#include "tests/file_size_limit.h"
 #include "tests/message_log.h"
 
 using namespace tandemora;
@@ -206,14 +204,7 @@ TEST_F(SettingsFilesTest, AFailedWriteLeavesTheSettingsFileWhole) {
     writeAll(files.layoutFile, std::string(1632, '\0'));
     writeAll(files.settingsFile, before);
     // A file-size limit makes the write fail half way, as a full disk would.
-    ignoreFileSizeLimitSignal();
-    rlimit oldLimit{};
-    getrlimit(RLIMIT_FSIZE, &oldLimit);
-    rlimit limit = oldLimit;
-    limit.rlim_cur = 4096;
-    setrlimit(RLIMIT_FSIZE, &limit);
-    const bool saved = saveSettings(settings, layouts, files);
-    setrlimit(RLIMIT_FSIZE, &oldLimit);
+    const bool saved = underFileSizeLimit(4096, [&] { return saveSettings(settings, layouts, files); });
     EXPECT_FALSE(saved);
     EXPECT_EQ(readAll(files.settingsFile), before);
 }
