@@ -2,9 +2,10 @@
 #include <fstream>
 #include <ostream>
 
-#include "game/importer.h"
-#include "tools/commands.h"
 #include "game/file_replacement.h"
+#include "game/importer.h"
+#include "game/regular_file.h"
+#include "tools/commands.h"
 
 namespace tandemora {
 
@@ -22,6 +23,12 @@ bool writeGame(CGame& game, std::ostream& out) { return game.storeGameToStream(o
 // Imports the games of one file into `out`, one line per game on `report`; false when the
 // file cannot be read or a game cannot be written.
 bool importFile(const std::string& path, std::ostream& out, std::ostream& report, std::ostream& err, Tally& tally) {
+    // Games are read as a stream, so an archive need not fit in memory; but never from a pipe or a
+    // device such as /dev/zero, whose reading would not end.
+    if (const RegularFile file(path); !file.isOpen()) {
+        err << path << ": cannot open: " << file.problem() << '\n';
+        return false;
+    }
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         err << path << ": cannot open\n";

@@ -313,6 +313,9 @@ TEST_F(CliTest, ImportThatCannotWriteOrImportsNothingLeavesOutAlone) {
         {"nothing imported", setUp, "",
          {"1 skipped starts from a set-up position", "no game could be imported", "%o: left unchanged",
           "1 games, 0 imported, 1 skipped"}},
+        // A device whose reading never ends is refused, not read.
+        {"no regular file", "/dev/zero", "timeout 20 ",
+         {"/dev/zero: cannot open: not a regular file", "%o: left unchanged", "0 games, 0 imported, 0 skipped"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
