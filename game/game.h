@@ -72,6 +72,9 @@ public:
     std::unique_ptr<GameNode> root;
     GameNode* current = nullptr;
     bool modified = false;
+    // Bumped by every change of the move tree (a move added or deleted, a comment, annotation or
+    // clock edited, a new tree), so views of the tree know when to build themselves again.
+    unsigned treeRevision = 0;
 
     std::string Event;
     std::string Site = "somewhere in the universe";
@@ -146,6 +149,8 @@ public:
     void selectAlternative(int n);
     void selectChild(int n);
     void deleteCurrentMove();
+    // Goes to any node of the tree, as a click in a move list does; nothing for null.
+    void moveTo(GameNode* node);
 
     // Replay at the recorded pace: true when replay cannot start / has ended.
     bool beginReplay(int stepMs);
@@ -165,7 +170,6 @@ private:
     bool buildTree(BoardFactory& factory, bool reportErrors);
     void makeRoot();
     void destroyTree();
-    void moveTo(GameNode* node);
     const Board& positionOf(const GameNode& node, const BoardWindow& window) const;
 };
 

@@ -46,6 +46,7 @@ void CGame::makeRoot() {
     boardA->storePosition(root->positionA);
     if (boardB) boardB->storePosition(root->positionB.emplace());
     current = root.get();
+    ++treeRevision;
 }
 
 void CGame::updateTitles() {
@@ -71,6 +72,7 @@ void CGame::updateTitles() {
 void CGame::destroyTree() {
     current = nullptr;
     root.reset();
+    ++treeRevision;
 }
 
 bool CGame::buildTree(BoardFactory& factory, bool reportErrors) {

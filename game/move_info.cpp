@@ -61,6 +61,7 @@ void CGame::fillMoveInfo() {
 void CGame::applyMoveInfoEdits(const MoveInfoEdits& edits) {
     if (!current) return;
     modified = true;
+    ++treeRevision;
     auto optionalText = [](const std::string& text) -> std::optional<std::string> {
         std::string clean = writableText(text, kMaxGroupText, false);
         if (clean.empty()) return std::nullopt;

@@ -44,6 +44,7 @@ void CGame::storeMoveIntoTree(BoardWindow& window, const std::string& notation, 
     }
 
     modified = true;
+    ++treeRevision;
     std::unique_ptr<GameNode> node(new GameNode);  // no zero fill: every position is copied in
     size_t n = notation.copy(node->moveText, sizeof node->moveText - 1);
     node->moveText[n] = '\0';
@@ -248,6 +249,7 @@ void CGame::deleteCurrentMove() {
     siblings.erase(std::find_if(siblings.begin(), siblings.end(),
                                 [doomed](const auto& child) { return child.get() == doomed; }));
     modified = true;
+    ++treeRevision;
     synchronizeBoardsWithCurrentNode();
     updateNavigationState();
 }
