@@ -25,12 +25,13 @@ QString player(const std::string& name, const char* seat) {
     return name.empty() || name == "WHITE" || name == "BLACK" ? QString::fromLatin1(seat) : QString::fromLatin1(name);
 }
 
-// Seconds between two labels of the y axis: the first step that leaves room for the text.
-int labelStep(double largestSeconds, int labelsThatFit) {
+// The distance between two labels of an axis that runs to `largest`: the first round step that
+// leaves room for the text.
+int labelStep(double largest, int labelsThatFit) {
     static constexpr int kSteps[] = {1, 2, 5, 10, 15, 30, 60, 120, 300, 600, 1200, 3000, 6000, 12000, 30000, 60000};
     for (int step : kSteps)
-        if (std::ceil(largestSeconds / step) <= labelsThatFit) return step;
-    return static_cast<int>(std::ceil(largestSeconds / labelsThatFit));
+        if (std::floor(largest / step) <= labelsThatFit) return step;
+    return static_cast<int>(std::ceil(largest / labelsThatFit));
 }
 
 // Where the graph lies in the widget and how moves and seconds map onto it.
@@ -60,15 +61,16 @@ GraphFrame frameFor(const std::vector<ClockLead>& series, QRect area, const QFon
     frame.plot = QRectF(left, legend + line / 2, std::max(area.width() - left - 10, 10),
                         std::max(area.height() - legend - line / 2 - line - 6, 10));
     frame.count = static_cast<int>(series.size());
-    frame.step = labelStep(largestMs / 1000.0, std::max(1, static_cast<int>(frame.plot.height() / 2 / (line * 1.5))));
-    frame.range = frame.step * std::ceil(largestMs / 1000.0 / frame.step);
+    frame.range = largestMs / 1000.0 * 1.08;  // the highest point stays clear of the edge
+    frame.step = labelStep(frame.range, std::max(1, static_cast<int>(frame.plot.height() / 2 / (line * 2.5))));
     return frame;
 }
 
 void drawAxes(QPainter& painter, const GraphFrame& frame, const QFontMetrics& metrics) {
     const QColor text = painter.pen().color();
     painter.setPen(QPen(kZeroColour, 0, Qt::DotLine));
-    for (int s = -static_cast<int>(frame.range); s <= frame.range; s += frame.step) {
+    const int highest = static_cast<int>(frame.range) / frame.step * frame.step;
+    for (int s = -highest; s <= highest; s += frame.step) {
         const double y = frame.y(s);
         if (s != 0) painter.drawLine(QPointF(frame.plot.left(), y), QPointF(frame.plot.right(), y));
         painter.save();
@@ -116,7 +118,7 @@ int drawLegendEntry(QPainter& painter, int x, int y, const QColor& colour, doubl
     painter.setPen(textColour);
     const QFontMetrics metrics = painter.fontMetrics();
     painter.drawText(QPointF(x + 22, y + metrics.ascent() / 2.0 - 1), text);
-    return x + 22 + metrics.horizontalAdvance(text) + 14;
+    return x + 22 + metrics.horizontalAdvance(text) + 12;
 }
 
 }  // namespace
@@ -196,9 +198,9 @@ void ClockLeadView::paintEvent(QPaintEvent*) {
 
     painter.setPen(palette().color(QPalette::Text));
     const int legendY = metrics.height() / 2 + 2;
-    int x = static_cast<int>(frame.plot.left());
+    int x = 6;
     if (bughouse) {
-        x = drawLegendEntry(painter, x, legendY, kTeamColour, 2.5, QStringLiteral("Both boards"));
+        x = drawLegendEntry(painter, x, legendY, kTeamColour, 2.5, QStringLiteral("Team"));
         x = drawLegendEntry(painter, x, legendY, kBoardAColour, 1.2, QStringLiteral("Board A"));
         drawLegendEntry(painter, x, legendY, kBoardBColour, 1.2, QStringLiteral("Board B"));
     } else {
