@@ -57,24 +57,29 @@ TEST(Replay, MovesComeWhenTheirClockIsDueAndNeverSoonerThanTheMinimumDelay) {
 TEST(Replay, AFasterPaceTakesFewerStepsAndALongThinkLastsOneSecond) {
     const char* steady = "1A. e4 {176} 1a. e5 {172} 2A. Nf3 {168}";  // 4 s, 8 s, 8 s
     const char* longThink = "1A. e4 {180} 1a. e5 {150} 2A. Nf3 {178}";  // black thinks 30 s
+    const char* atOnce = "1A. e4 {180} 1a. e5 {180} 2A. Nf3 {180}";
     const struct {
         const char* moves;
         ReplayPace pace;
+        int minimumDelayMs;
         std::vector<int> steps;
     } cases[] = {
-        {steady, {1, false}, {40, 120, 200}},
-        {steady, {4, false}, {10, 30, 50}},
-        {steady, {8, false}, {5, 15, 25}},
-        {steady, {1, true}, {40, 120, 200}},  // no wait is long
-        {longThink, {1, false}, {1, 301, 321}},
-        {longThink, {1, true}, {1, 11, 31}},
-        {longThink, {2, true}, {1, 6, 16}},
+        {steady, {1, false}, 0, {40, 120, 200}},
+        {steady, {4, false}, 0, {10, 30, 50}},
+        {steady, {8, false}, 0, {5, 15, 25}},
+        {steady, {1, true}, 0, {40, 120, 200}},  // no wait is long
+        {longThink, {1, false}, 0, {1, 301, 321}},
+        {longThink, {1, true}, 0, {1, 11, 31}},
+        {longThink, {2, true}, 0, {1, 6, 16}},
+        // The minimum delay between moves shortens with the pace: 200 ms at x1 is 50 ms at x4.
+        {atOnce, {4, false}, 200, {1, 2, 3}},
+        {atOnce, {2, false}, 200, {2, 4, 6}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.moves) + " x" + std::to_string(c.pace.speed) + (c.pace.skipLongThinks ? " skipping" : ""));
         auto game = openOne(gameText(c.moves));
         ASSERT_TRUE(game);
-        EXPECT_EQ(replaySteps(*game, 0, c.pace), c.steps);
+        EXPECT_EQ(replaySteps(*game, c.minimumDelayMs, c.pace), c.steps);
     }
 }
 
