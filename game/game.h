@@ -40,7 +40,7 @@ enum Variant { kBughouse = 0, kCrazyhouse = 1 };
 
 // How replay runs through the recorded time; the default is the recorded pace.
 struct ReplayPace {
-    int speed = 1;                // recorded time that passes in each real millisecond
+    int speed = 1;                // how many times the recorded pace
     bool skipLongThinks = false;  // a wait of more than 10 s of recorded time lasts 1 s
 };
 

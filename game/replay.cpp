@@ -47,10 +47,8 @@ bool CGame::replayStep(int minimumDelayMs, ReplayPace pace) {
     const Board& moverBoard = next->onBoardB() ? boardB->position() : boardA->position();
     const int& moverClock = next->whiteMoved() ? moverBoard.whiteClockMs : moverBoard.blackClockMs;
     auto untilDue = [&] { return std::int64_t(moverClock) - std::int64_t(next->clockSeconds) * 1000; };
-    // Only a running clock comes down to its move; a stopped one would be skipped without end.
-    const int lastWhite = next->onBoardB() ? current->lastWhiteB : current->lastWhiteA;
-    const bool moverRuns = next->whiteMoved() == (lastWhite == 0);
-    if (pace.skipLongThinks && moverRuns && untilDue() > kLongThinkMs) runClocks(*this, untilDue() - kShortenedThinkMs);
+    // The next mover is the side to move on its board: their clock runs, so one jump is enough.
+    if (pace.skipLongThinks && untilDue() > kLongThinkMs) runClocks(*this, untilDue() - kShortenedThinkMs);
     const int speed = std::max(pace.speed, 1);
     runClocks(*this, std::int64_t(tickMs) * speed);
 
