@@ -16,6 +16,7 @@
 #include "app/index/database_games.h"
 #include "app/sounds/event_sound_dialog.h"
 #include "app/tandemora_app.h"
+#include "app/window_list.h"
 #include "app/window_placement.h"
 #include "board/board_frame.h"
 #include "resources/command_texts.h"
@@ -26,6 +27,9 @@ namespace {
 
 // A minute between two moves is already no replay any more.
 constexpr int kLongestMoveDelayMs = 60000;
+
+constexpr std::pair<int, int> kReplaySpeedCommands[] = {
+    {kReplaySpeed1, 1}, {kReplaySpeed2, 2}, {kReplaySpeed4, 4}, {kReplaySpeed8, 8}};
 
 }  // namespace
 
@@ -39,6 +43,7 @@ CMainFrame::CMainFrame(CTandemoraApp& app) : app_(app), area_(new QMdiArea(this)
     for (QMenu* menu : menuBar()->findChildren<QMenu*>())
         connect(menu, &QMenu::aboutToShow, this, &CMainFrame::updateCommandStates);
     connect(area_, &QMdiArea::subWindowActivated, this, &CMainFrame::updateCommandStates);
+    attachWindowList(*commands_.windowMenu, *area_);
     resize(1024, 768);
     updateCommandStates();
 }
@@ -79,9 +84,12 @@ void CMainFrame::updateOptionChecks() {
                                           {kSaveSettingsOnExit, s.saveSettingsOnExit},
                                           {kEnableEventSounds, s.eventSoundsEnabled},
                                           {kAutoClosePreviousGame, s.autoClosePreviousGame},
-                                          {kAutoApplyDefaultLayout, s.autoApplyDefaultLayout}};
+                                          {kAutoApplyDefaultLayout, s.autoApplyDefaultLayout},
+                                          {kSkipLongThinks, s.skipLongThinks}};
     for (const auto& [id, flag] : checks)
         if (QAction* action = command(id)) action->setChecked(flag != 0);
+    for (const auto& [id, speed] : kReplaySpeedCommands)
+        if (QAction* action = command(id)) action->setChecked(s.replaySpeed == speed);
 }
 
 void CMainFrame::toggleSetting(int& flag) {
@@ -135,6 +143,11 @@ void CMainFrame::runCommand(int id) {
     case kSaveLayout2: app_.saveLayout(2); break;
     case kSaveLayout3: app_.saveLayout(3); break;
     case kAutoApplyDefaultLayout: toggleSetting(settings.autoApplyDefaultLayout); break;
+    case kReplaySpeed1:
+    case kReplaySpeed2:
+    case kReplaySpeed4:
+    case kReplaySpeed8: chooseReplaySpeed(id); break;
+    case kSkipLongThinks: toggleSetting(settings.skipLongThinks); break;
     case kCascadeWindows: area_->cascadeSubWindows(); break;
     case kTileWindows: area_->tileSubWindows(); break;
     case kArrangeIcons: arrangeIcons(); break;
@@ -150,6 +163,12 @@ void CMainFrame::setMinimumMoveDelay() {
     if (const auto value = enterNumericValue(this, QStringLiteral("Minimum delay between moves during replay (ms):"),
                                              settings.minimumMoveDelayMs, 0, kLongestMoveDelayMs))
         settings.minimumMoveDelayMs = *value;
+}
+
+void CMainFrame::chooseReplaySpeed(int id) {
+    for (const auto& [command, speed] : kReplaySpeedCommands)
+        if (command == id) app_.mutableSettings().replaySpeed = speed;
+    updateOptionChecks();
 }
 
 void CMainFrame::importThiefSettings() {

@@ -33,6 +33,7 @@ protected:
 private:
     void toggleSetting(int& flag);
     void setMinimumMoveDelay();
+    void chooseReplaySpeed(int id);
     void importThiefSettings();
     void arrangeIcons();
 

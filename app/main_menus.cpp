@@ -1,6 +1,7 @@
 #include "app/main_menus.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QKeySequence>
 #include <QLabel>
 #include <QMainWindow>
@@ -61,6 +62,12 @@ const MenuItem kMenuBar[] = {
     {"&Options/Sounds", kEnableEventSounds, "Enable Event Sounds", nullptr, kToggle},
     {"&Options/Clocks/Timings", kHighResolutionClocks, "High Resolution Clocks", nullptr, kToggle},
     {"&Options/Clocks/Timings", kMinimumMoveDelay, "Minimum Move Delay"},
+    {"&Options/Replay", kReplaySpeed1, "\xd7&1 (Recorded Pace)", nullptr, kToggle},
+    {"&Options/Replay", kReplaySpeed2, "\xd7&2", nullptr, kToggle},
+    {"&Options/Replay", kReplaySpeed4, "\xd7&4", nullptr, kToggle},
+    {"&Options/Replay", kReplaySpeed8, "\xd7&8", nullptr, kToggle},
+    {"&Options/Replay", 0},
+    {"&Options/Replay", kSkipLongThinks, "&Skip Long Thinks", nullptr, kToggle},
     {"&Options/Games", kAutoClosePreviousGame, "Auto-Close Previous Game", nullptr, kToggle},
     {"&Options", 0},
     {"&Options", kImportThiefSettings, "Import Thief Settings"},
@@ -175,6 +182,11 @@ MainCommands buildMainMenus(QMainWindow& window, std::function<void(int id)> onC
         if (item.id != kToggleToolbar && item.id != kToggleStatusBar)
             QObject::connect(action, &QAction::triggered, action, [onCommand, id = item.id] { onCommand(id); });
     }
+    // One replay speed is chosen at a time.
+    auto* speeds = new QActionGroup(&window);
+    for (int id : {kReplaySpeed1, kReplaySpeed2, kReplaySpeed4, kReplaySpeed8})
+        speeds->addAction(commands.actions.at(id));
+    commands.windowMenu = menus.at("&Window");
     buildStatusBar(window);
     commands.toolbar = buildToolbar(window, commands);
     connectBarToggles(window, commands);

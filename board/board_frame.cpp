@@ -195,7 +195,9 @@ void CBoardFrame::stopReplay() {
 }
 
 void CBoardFrame::replayTick() {
-    if (game().replayStep(environment_.settings().minimumMoveDelayMs)) stopReplay();
+    const Settings& settings = environment_.settings();
+    const ReplayPace pace{settings.replaySpeed, settings.skipLongThinks != 0};
+    if (game().replayStep(settings.minimumMoveDelayMs, pace)) stopReplay();
 }
 
 void CBoardFrame::timerEvent(QTimerEvent* event) {

@@ -38,6 +38,12 @@ public:
 
 enum Variant { kBughouse = 0, kCrazyhouse = 1 };
 
+// How replay runs through the recorded time; the default is the recorded pace.
+struct ReplayPace {
+    int speed = 1;                // how many times the recorded pace
+    bool skipLongThinks = false;  // a wait of more than 10 s of recorded time lasts 1 s
+};
+
 // Limits of the BPGN reader; the writer keeps within them.
 constexpr int kMaxTagText = 1999;
 constexpr int kMaxMoveList = 999999;
@@ -154,7 +160,7 @@ public:
 
     // Replay at the recorded pace: true when replay cannot start / has ended.
     bool beginReplay(int stepMs);
-    bool replayStep(int minimumDelayMs);
+    bool replayStep(int minimumDelayMs, ReplayPace pace = {});
 
     // The move-information dialog: shown or closed, filled from the current move, edits stored.
     void toggleMoveInfo();

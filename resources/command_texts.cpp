@@ -62,6 +62,12 @@ const CommandText kTexts[] = {
     {kArrangeIcons, "Arrange icons at the bottom of the window", "Arrange Icons"},
     {kHelpTopics, "List Help topics", "Help Topics"},
     {kAbout, "Display program information, version number and copyright", "About"},
+
+    {kReplaySpeed1, "Replay at the pace recorded in the game", "Replay at the recorded pace"},
+    {kReplaySpeed2, "Replay twice as fast as recorded", "Replay twice as fast"},
+    {kReplaySpeed4, "Replay four times as fast as recorded", "Replay four times as fast"},
+    {kReplaySpeed8, "Replay eight times as fast as recorded", "Replay eight times as fast"},
+    {kSkipLongThinks, "During replay, shorten every wait of more than 10 seconds to 1 second", "Skip long thinks"},
 };
 
 const CommandText kNoTexts{0, "", ""};

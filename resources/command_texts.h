@@ -62,6 +62,13 @@ enum CommandId : int {
     kArrangeIcons = 57649,
     kHelpTopics = 57667,
     kAbout = 57664,
+
+    // The replay's pace (Options menu).
+    kReplaySpeed1 = 32880,
+    kReplaySpeed2 = 32881,
+    kReplaySpeed4 = 32882,
+    kReplaySpeed8 = 32883,
+    kSkipLongThinks = 32884,
 };
 
 struct CommandText {

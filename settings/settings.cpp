@@ -128,6 +128,11 @@ void readSettings(const IniFile& file, Settings& settings) {
 
     settings.databaseDirectory = readDatabaseDirectory(file, settings.databaseDirectory);
     settings.autoApplyDefaultLayout = file.readInt(window, "Auto-apply default layout", settings.autoApplyDefaultLayout);
+
+    // A speed the menu does not offer is taken as the recorded pace.
+    const int speed = file.readInt(board, "Replay speed", settings.replaySpeed);
+    settings.replaySpeed = std::ranges::find(replaySpeeds, speed) != replaySpeeds.end() ? speed : 1;
+    settings.skipLongThinks = file.readInt(board, "Skip long thinks", settings.skipLongThinks);
 }
 
 void writeSettings(IniFile& file, Settings& settings) {
@@ -159,6 +164,9 @@ void writeSettings(IniFile& file, Settings& settings) {
     file.writeString(directories, "Database directory", settings.databaseDirectory);
 
     writeInt(file, window, "Auto-apply default layout", settings.autoApplyDefaultLayout);
+
+    writeInt(file, board, "Replay speed", settings.replaySpeed);
+    writeFlag(file, board, "Skip long thinks", settings.skipLongThinks);
 }
 
 void loadSettings(Settings& settings, LayoutBytes& layouts, const SettingsFiles& files) {

@@ -51,7 +51,14 @@ struct Settings {
     std::array<std::string, 2> eventSoundPaths;  // in the order of eventSoundNames
     std::string databaseDirectory = "./Databases";
     int autoApplyDefaultLayout = 0;
+
+    // Replay: how many times the recorded pace (one of replaySpeeds), and whether a wait of
+    // more than ten seconds of recorded time is cut to one.
+    int replaySpeed = 1;
+    int skipLongThinks = 0;
 };
+
+inline constexpr std::array<int, 4> replaySpeeds = {1, 2, 4, 8};
 
 // The sound events, as named in the settings file and the event-sound dialog.
 inline constexpr std::array<const char*, 2> eventSoundNames = {"Playing board move", "Playing board game over"};

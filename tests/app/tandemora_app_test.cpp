@@ -1,5 +1,6 @@
 // The application with its main window, headless: new games, their closing questions, option
 // commands and window layouts.
+#include <QMenu>
 #include <QMdiSubWindow>
 
 #include "tests/app/app_fixture.h"
@@ -91,6 +92,57 @@ TEST_F(AppTest, OptionCommandsToggleTheirSettingsAndChecks) {
     EXPECT_EQ(app->settings().highPrecisionClocks, 1);
     EXPECT_LT(board(0).boardLayout().whiteClockPos.x, clockX);  // the longer sample moves the clock left
     EXPECT_FALSE(app->mainFrame().command(kDeleteLastMove)->isEnabled());
+}
+
+TEST_F(AppTest, ReplaySpeedIsOneChoiceKeptInTheSettings) {
+    CMainFrame& frame = app->mainFrame();
+    EXPECT_TRUE(frame.command(kReplaySpeed1)->isChecked());
+    frame.command(kReplaySpeed4)->trigger();
+    frame.command(kSkipLongThinks)->trigger();
+    EXPECT_EQ(app->settings().replaySpeed, 4);
+    EXPECT_EQ(app->settings().skipLongThinks, 1);
+    EXPECT_FALSE(frame.command(kReplaySpeed1)->isChecked());
+    frame.runCommand(kSaveSettingsNow);
+    const std::string saved = fileText(folder / "Tandemora.INI");
+    EXPECT_NE(saved.find("Replay speed=4"), std::string::npos);
+    EXPECT_NE(saved.find("Skip long thinks=1"), std::string::npos);
+}
+
+// The entries at the end of the Window menu as it opens.
+std::vector<QAction*> windowList(CMainFrame& frame) {
+    auto* menu = static_cast<QMenu*>(frame.command(kCascadeWindows)->associatedObjects().front());
+    emit menu->aboutToShow();
+    std::vector<QAction*> entries;
+    for (QAction* action : menu->actions()) {
+        if (action->isSeparator()) entries.clear();  // only what follows the last separator
+        else if (!action->menu()) entries.push_back(action);
+    }
+    return entries;
+}
+
+// "&1 title" and an x when checked, one line each.
+std::string listed(CMainFrame& frame) {
+    std::string text;
+    for (QAction* entry : windowList(frame)) text += entry->text().toStdString() + (entry->isChecked() ? " x\n" : "\n");
+    return text;
+}
+
+TEST_F(AppTest, TheWindowMenuListsTheOpenWindowsAndActivatesTheChosenOne) {
+    CMainFrame& frame = app->mainFrame();
+    frame.runCommand(kNewBughouseGame);
+    frame.runCommand(kNewCrazyhouseGame);
+    frame.mdiArea().setActiveSubWindow(board(1).subWindow());
+    EXPECT_EQ(listed(frame), "&1 Bughouse: New Game 1 (B1)\n&2 Bughouse: New Game 1 (B2)\n&3 Crazyhouse: New Game 1 x\n");
+
+    board(0, true).subWindow()->showMinimized();
+    windowList(frame).at(1)->trigger();
+    EXPECT_EQ(frame.mdiArea().activeSubWindow(), board(0, true).subWindow());
+    EXPECT_FALSE(board(0, true).subWindow()->isMinimized());
+
+    // Opened again, the menu lists what is open now, once.
+    answer("No");
+    app->closeGame(*app->newGameList().back(), true);
+    EXPECT_EQ(listed(frame), "&1 Bughouse: New Game 1 (B1)\n&2 Bughouse: New Game 1 (B2) x\n");
 }
 
 }  // namespace

@@ -59,6 +59,12 @@ TEST(Settings, Reading) {
              s.eventSoundPaths[1] = "C:\\sounds\\end.wav";
          }},
         {"[Directories]\nDatabase directory=..\\My Databases\n", [](Settings& s) { s.databaseDirectory = "../My Databases"; }},
+        {"[Board]\nReplay speed=4\nSkip long thinks=1\n",
+         [](Settings& s) {
+             s.replaySpeed = 4;
+             s.skipLongThinks = 1;
+         }},
+        {"[Board]\nReplay speed=3\n", [](Settings&) {}},  // no such speed: the recorded pace
     };
     for (const auto& c : cases) {
         Settings read;

@@ -1,0 +1,46 @@
+// The clock-lead graph: who is up on time through the active game's main line. For bughouse
+// the lead of one team over the other, summed over both boards (thick), and each board's own
+// difference as that team sees it (thin); for crazyhouse white's lead over black. A click or a
+// drag on the graph goes to the move under the pointer.
+#pragma once
+
+#include <vector>
+
+#include <QWidget>
+
+#include "app/panels/game_view.h"
+#include "game/clock_lead.h"
+
+namespace tandemora {
+
+class ClockLeadView : public QWidget, public GameView {
+    Q_OBJECT
+public:
+    explicit ClockLeadView(QWidget* parent = nullptr);
+
+    void showGame(CGame* game) override;
+    void positionChanged() override;
+
+    QSize sizeHint() const override { return {360, 180}; }
+    QSize minimumSizeHint() const override { return {160, 100}; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+
+private:
+    // Builds the series again when the game or its tree changed since it was last built.
+    void refresh();
+    // The main-line entry of the game's current move, or of the move its variation leaves the
+    // main line from; -1 when there is none.
+    int markedIndex() const;
+    void goToMoveAt(QPoint point);
+
+    CGame* game_ = nullptr;
+    const CGame* builtFor_ = nullptr;
+    unsigned builtRevision_ = 0;
+    std::vector<ClockLead> series_;
+};
+
+}  // namespace tandemora
