@@ -13,7 +13,10 @@
 #include "app/dialogs/help_window.h"
 #include "app/dialogs/numeric_value_dialog.h"
 #include "app/file_names.h"
+#include "app/game_list/bpgn_manager.h"
 #include "app/index/database_games.h"
+#include "app/panels/game_panels.h"
+#include "app/panels/moves_panel.h"
 #include "app/sounds/event_sound_dialog.h"
 #include "app/tandemora_app.h"
 #include "app/window_placement.h"
@@ -26,10 +29,22 @@ namespace {
 
 // A minute between two moves is already no replay any more.
 constexpr int kLongestMoveDelayMs = 60000;
+// Of the state QMainWindow saves: another number makes an older saved state be ignored.
+constexpr int kDockStateVersion = 1;
+
+// The game the active window shows: a board's, or a list's selected game while it has boards.
+std::optional<CGame*> gameOfActiveWindow(const CTandemoraApp& app) {
+    const CTandemoraApp::ActiveChild active = app.activeChild();
+    if (active.board) return &active.board->game();
+    if (!active.list) return std::nullopt;
+    CGame* selected = active.list->selectedGame();
+    return selected && selected->boardA ? selected : nullptr;
+}
 
 }  // namespace
 
-CMainFrame::CMainFrame(CTandemoraApp& app) : app_(app), area_(new QMdiArea(this)) {
+CMainFrame::CMainFrame(CTandemoraApp& app)
+    : app_(app), area_(new QMdiArea(this)), activeGame_([&app] { return gameOfActiveWindow(app); }) {
     setWindowTitle(QStringLiteral("Tandemora"));
     area_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     area_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -39,6 +54,12 @@ CMainFrame::CMainFrame(CTandemoraApp& app) : app_(app), area_(new QMdiArea(this)
     for (QMenu* menu : menuBar()->findChildren<QMenu*>())
         connect(menu, &QMenu::aboutToShow, this, &CMainFrame::updateCommandStates);
     connect(area_, &QMdiArea::subWindowActivated, this, &CMainFrame::updateCommandStates);
+    panels_ = new GamePanels(activeGame_, *this);
+    panels_->addView(new MovesPanel, QStringLiteral("Moves"));
+    connect(area_, &QMdiArea::subWindowActivated, &activeGame_, &ActiveGame::activeWindowChanged);
+    QAction* panelsToggle = command(kToggleGamePanels);
+    panelsToggle->setChecked(true);
+    connect(panels_->toggleViewAction(), &QAction::toggled, panelsToggle, &QAction::setChecked);
     resize(1024, 768);
     updateCommandStates();
 }
@@ -82,6 +103,12 @@ void CMainFrame::updateOptionChecks() {
                                           {kAutoApplyDefaultLayout, s.autoApplyDefaultLayout}};
     for (const auto& [id, flag] : checks)
         if (QAction* action = command(id)) action->setChecked(flag != 0);
+}
+
+std::string CMainFrame::dockState() const { return saveState(kDockStateVersion).toHex().toStdString(); }
+
+void CMainFrame::restoreDockState(const std::string& hex) {
+    if (!hex.empty()) restoreState(QByteArray::fromHex(QByteArray::fromStdString(hex)), kDockStateVersion);
 }
 
 void CMainFrame::toggleSetting(int& flag) {
@@ -140,6 +167,7 @@ void CMainFrame::runCommand(int id) {
     case kArrangeIcons: arrangeIcons(); break;
     case kAbout: showAbout(this); break;
     case kHelpTopics: showHelpTopics(this); break;
+    case kToggleGamePanels: panels_->setVisible(command(kToggleGamePanels)->isChecked()); break;
     default: break;
     }
     updateCommandStates();

@@ -81,6 +81,7 @@ void applyGameParameters(CGame& game, const GameParameters& p) {
     if (game.isBughouse()) relabel(game.boardB.get(), game.WhiteB, game.WhiteBElo, game.BlackB, game.BlackBElo);
     // A new base time changes every clock of the tree.
     if (game.root) {
+        ++game.treeRevision;
         game.recomputeClocks(game.root.get());
         game.synchronizeBoardsWithCurrentNode();
         game.updateNavigationState();

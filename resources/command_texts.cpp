@@ -62,6 +62,8 @@ const CommandText kTexts[] = {
     {kArrangeIcons, "Arrange icons at the bottom of the window", "Arrange Icons"},
     {kHelpTopics, "List Help topics", "Help Topics"},
     {kAbout, "Display program information, version number and copyright", "About"},
+
+    {kToggleGamePanels, "Show or hide the panels of the active game: its moves", "Toggle Game Panels"},
 };
 
 const CommandText kNoTexts{0, "", ""};

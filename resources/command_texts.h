@@ -62,6 +62,9 @@ enum CommandId : int {
     kArrangeIcons = 57649,
     kHelpTopics = 57667,
     kAbout = 57664,
+
+    // The dock of the active game's panels.
+    kToggleGamePanels = 33120,
 };
 
 struct CommandText {

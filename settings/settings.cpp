@@ -18,11 +18,13 @@ constexpr const char* board = "Board";
 constexpr const char* eventSound = "Event sound";
 constexpr const char* directories = "Directories";
 constexpr const char* window = "Window";
+constexpr const char* panels = "Panels";
 
 constexpr std::size_t colourChars = 39;
 constexpr std::size_t fontNameChars = 49;
 constexpr std::size_t soundPathChars = 254;
 constexpr std::size_t directoryChars = 255;
+constexpr std::size_t windowStateChars = 8192;
 
 struct ColourKey {
     const char* key;
@@ -128,6 +130,8 @@ void readSettings(const IniFile& file, Settings& settings) {
 
     settings.databaseDirectory = readDatabaseDirectory(file, settings.databaseDirectory);
     settings.autoApplyDefaultLayout = file.readInt(window, "Auto-apply default layout", settings.autoApplyDefaultLayout);
+
+    settings.mainWindowState = file.readString(panels, "Main window state", settings.mainWindowState, windowStateChars);
 }
 
 void writeSettings(IniFile& file, Settings& settings) {
@@ -159,6 +163,8 @@ void writeSettings(IniFile& file, Settings& settings) {
     file.writeString(directories, "Database directory", settings.databaseDirectory);
 
     writeInt(file, window, "Auto-apply default layout", settings.autoApplyDefaultLayout);
+
+    if (!settings.mainWindowState.empty()) file.writeString(panels, "Main window state", settings.mainWindowState);
 }
 
 void loadSettings(Settings& settings, LayoutBytes& layouts, const SettingsFiles& files) {

@@ -51,6 +51,10 @@ struct Settings {
     std::array<std::string, 2> eventSoundPaths;  // in the order of eventSoundNames
     std::string databaseDirectory = "./Databases";
     int autoApplyDefaultLayout = 0;
+
+    // Where the main window's docks and toolbar lie, as the window saves them, in hexadecimal;
+    // empty for where they first lie (the game panels shown on the right).
+    std::string mainWindowState;
 };
 
 // The sound events, as named in the settings file and the event-sound dialog.

@@ -23,7 +23,7 @@ namespace {
 const std::set<int> kMenuCommands = {
     32771, 32772, 32782, 32805, 32806, 32799, 32800, 32830, 57665, 59392, 59393, 32803, 32833, 32844,
     32808, 32809, 32810, 32822, 32817, 32821, 32819, 32820, 32824, 32818, 32816, 32815, 32839, 32838,
-    32840, 32841, 32834, 32835, 32836, 32837, 32842, 57650, 57651, 57649, 57667, 57664,
+    32840, 32841, 32834, 32835, 32836, 32837, 32842, 57650, 57651, 57649, 57667, 57664, 33120,
 };
 
 struct MenuEntry {
@@ -116,7 +116,7 @@ TEST_F(MainMenusTest, KeysAreBoundAsDesignedAndCtrlCIsLeftToTheBoards) {
 TEST_F(MainMenusTest, CommandsReportTheirIdsAndTogglesAreCheckable) {
     const std::set<int> toggles = {kToggleToolbar,        kToggleStatusBar,    kEnableEventSounds,
                                    kHighResolutionClocks, kAutoClosePreviousGame, kSaveSettingsOnExit,
-                                   kAutoApplyDefaultLayout};
+                                   kAutoApplyDefaultLayout, kToggleGamePanels};
     std::vector<int> expected;
     for (const auto& [id, action] : commands.actions) {
         EXPECT_EQ(action->isCheckable(), toggles.count(id) == 1) << id;
