@@ -1,10 +1,14 @@
 #include "app/main_frame.h"
 
+#include <algorithm>
+
 #include <QCloseEvent>
 #include <QFileDialog>
+#include <QLayout>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QScreen>
 
 #include "app/databases/database_dialog.h"
 #include "app/databases/index_creation_dialog.h"
@@ -109,6 +113,19 @@ std::string CMainFrame::dockState() const { return saveState(kDockStateVersion).
 
 void CMainFrame::restoreDockState(const std::string& hex) {
     if (!hex.empty()) restoreState(QByteArray::fromHex(QByteArray::fromStdString(hex)), kDockStateVersion);
+    makeRoomForPanels();
+}
+
+// The board layouts were made for the area at its first size: panels docked beside it widen
+// the window instead of narrowing the area, as far as the screen allows.
+void CMainFrame::makeRoomForPanels() {
+    const Qt::DockWidgetArea side = dockWidgetArea(panels_);
+    if (panels_->isHidden() || panels_->isFloating() || (side != Qt::LeftDockWidgetArea && side != Qt::RightDockWidgetArea))
+        return;
+    layout()->activate();
+    int wider = width() + panels_->width();
+    if (const QScreen* shownOn = screen()) wider = std::min(wider, shownOn->availableGeometry().width());
+    resize(wider, height());
 }
 
 void CMainFrame::toggleSetting(int& flag) {

@@ -47,6 +47,7 @@ private:
     void setMinimumMoveDelay();
     void importThiefSettings();
     void arrangeIcons();
+    void makeRoomForPanels();
 
     CTandemoraApp& app_;
     QMdiArea* area_;
