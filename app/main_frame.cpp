@@ -1,10 +1,14 @@
 #include "app/main_frame.h"
 
+#include <algorithm>
+
 #include <QCloseEvent>
 #include <QFileDialog>
+#include <QLayout>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QScreen>
 
 #include "app/databases/database_dialog.h"
 #include "app/databases/index_creation_dialog.h"
@@ -13,7 +17,11 @@
 #include "app/dialogs/help_window.h"
 #include "app/dialogs/numeric_value_dialog.h"
 #include "app/file_names.h"
+#include "app/game_list/bpgn_manager.h"
 #include "app/index/database_games.h"
+#include "app/panels/clock_lead_view.h"
+#include "app/panels/game_panels.h"
+#include "app/panels/moves_panel.h"
 #include "app/sounds/event_sound_dialog.h"
 #include "app/tandemora_app.h"
 #include "app/window_list.h"
@@ -27,13 +35,25 @@ namespace {
 
 // A minute between two moves is already no replay any more.
 constexpr int kLongestMoveDelayMs = 60000;
+// Of the state QMainWindow saves: another number makes an older saved state be ignored.
+constexpr int kDockStateVersion = 1;
+
+// The game the active window shows: a board's, or a list's selected game while it has boards.
+std::optional<CGame*> gameOfActiveWindow(const CTandemoraApp& app) {
+    const CTandemoraApp::ActiveChild active = app.activeChild();
+    if (active.board) return &active.board->game();
+    if (!active.list) return std::nullopt;
+    CGame* selected = active.list->selectedGame();
+    return selected && selected->boardA ? selected : nullptr;
+}
 
 constexpr std::pair<int, int> kReplaySpeedCommands[] = {
     {kReplaySpeed1, 1}, {kReplaySpeed2, 2}, {kReplaySpeed4, 4}, {kReplaySpeed8, 8}};
 
 }  // namespace
 
-CMainFrame::CMainFrame(CTandemoraApp& app) : app_(app), area_(new QMdiArea(this)) {
+CMainFrame::CMainFrame(CTandemoraApp& app)
+    : app_(app), area_(new QMdiArea(this)), activeGame_([&app] { return gameOfActiveWindow(app); }) {
     setWindowTitle(QStringLiteral("Tandemora"));
     area_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     area_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -44,6 +64,13 @@ CMainFrame::CMainFrame(CTandemoraApp& app) : app_(app), area_(new QMdiArea(this)
         connect(menu, &QMenu::aboutToShow, this, &CMainFrame::updateCommandStates);
     connect(area_, &QMdiArea::subWindowActivated, this, &CMainFrame::updateCommandStates);
     attachWindowList(*commands_.windowMenu, *area_);
+    panels_ = new GamePanels(activeGame_, *this);
+    panels_->addView(new MovesPanel, QStringLiteral("Moves"));
+    panels_->addView(new ClockLeadView, QStringLiteral("Clock Lead"));
+    connect(area_, &QMdiArea::subWindowActivated, &activeGame_, &ActiveGame::activeWindowChanged);
+    QAction* panelsToggle = command(kToggleGamePanels);
+    panelsToggle->setChecked(true);
+    connect(panels_->toggleViewAction(), &QAction::toggled, panelsToggle, &QAction::setChecked);
     resize(1024, 768);
     updateCommandStates();
 }
@@ -90,6 +117,25 @@ void CMainFrame::updateOptionChecks() {
         if (QAction* action = command(id)) action->setChecked(flag != 0);
     for (const auto& [id, speed] : kReplaySpeedCommands)
         if (QAction* action = command(id)) action->setChecked(s.replaySpeed == speed);
+}
+
+std::string CMainFrame::dockState() const { return saveState(kDockStateVersion).toHex().toStdString(); }
+
+void CMainFrame::restoreDockState(const std::string& hex) {
+    if (!hex.empty()) restoreState(QByteArray::fromHex(QByteArray::fromStdString(hex)), kDockStateVersion);
+    makeRoomForPanels();
+}
+
+// The board layouts were made for the area at its first size: panels docked beside it widen
+// the window instead of narrowing the area, as far as the screen allows.
+void CMainFrame::makeRoomForPanels() {
+    const Qt::DockWidgetArea side = dockWidgetArea(panels_);
+    if (panels_->isHidden() || panels_->isFloating() || (side != Qt::LeftDockWidgetArea && side != Qt::RightDockWidgetArea))
+        return;
+    layout()->activate();
+    int wider = width() + panels_->width();
+    if (const QScreen* shownOn = screen()) wider = std::min(wider, shownOn->availableGeometry().width());
+    resize(wider, height());
 }
 
 void CMainFrame::toggleSetting(int& flag) {
@@ -153,6 +199,7 @@ void CMainFrame::runCommand(int id) {
     case kArrangeIcons: arrangeIcons(); break;
     case kAbout: showAbout(this); break;
     case kHelpTopics: showHelpTopics(this); break;
+    case kToggleGamePanels: panels_->setVisible(command(kToggleGamePanels)->isChecked()); break;
     default: break;
     }
     updateCommandStates();

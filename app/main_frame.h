@@ -4,13 +4,17 @@
 
 #include <QMainWindow>
 
+#include <string>
+
 #include "app/main_menus.h"
+#include "app/panels/active_game.h"
 
 class QMdiArea;
 
 namespace tandemora {
 
 class CBoardFrame;
+class GamePanels;
 class CTandemoraApp;
 
 class CMainFrame : public QMainWindow {
@@ -27,6 +31,14 @@ public:
     void updateCommandStates();
     void runCommand(int id);
 
+    // The game the panels show, and the dock that holds them.
+    ActiveGame& activeGame() { return activeGame_; }
+    GamePanels& gamePanels() const { return *panels_; }
+    // Where the docks and the toolbar lie, as hexadecimal text for the settings file; an empty
+    // or unreadable text restores nothing.
+    std::string dockState() const;
+    void restoreDockState(const std::string& hex);
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -36,10 +48,13 @@ private:
     void chooseReplaySpeed(int id);
     void importThiefSettings();
     void arrangeIcons();
+    void makeRoomForPanels();
 
     CTandemoraApp& app_;
     QMdiArea* area_;
     MainCommands commands_;
+    ActiveGame activeGame_;
+    GamePanels* panels_;
 };
 
 }  // namespace tandemora

@@ -48,6 +48,7 @@ const MenuItem kMenuBar[] = {
 
     {"&View", kToggleToolbar, "&Toolbar", nullptr, kToggle},
     {"&View", kToggleStatusBar, "&Status Bar", nullptr, kToggle},
+    {"&View", kToggleGamePanels, "Game &Panels", nullptr, kToggle},
 
     {"&Game", kModifyParameters, "Modify &Parameters"},
     {"&Game", kDeleteLastMove, "&Delete Last Move"},

@@ -43,6 +43,7 @@ void CTandemoraApp::start() {
     createDrawingResources();
     sounds_.loadAll(settings_);
     applyLayout(0);
+    mainFrame_->restoreDockState(settings_.mainWindowState);
     mainFrame_->updateOptionChecks();
 }
 
@@ -208,13 +209,17 @@ void CTandemoraApp::importSettings(const std::filesystem::path& path) {
     repaintBoards();
 }
 
-void CTandemoraApp::saveSettings() { tandemora::saveSettings(settings_, layouts_, files_); }
+void CTandemoraApp::saveSettings() {
+    settings_.mainWindowState = mainFrame_->dockState();
+    tandemora::saveSettings(settings_, layouts_, files_);
+}
 
 void CTandemoraApp::playEventSound(int index) { sounds_.play(index, settings_); }
 
-void CTandemoraApp::positionShown(CGame&) {
+void CTandemoraApp::positionShown(CGame& game) {
     playEventSound(kMoveSound);
     notifyIndexWindows();
+    if (mainFrame_) mainFrame_->activeGame().positionShown(game);
 }
 
 void CTandemoraApp::replayReachedEnd(CGame&) { playEventSound(kGameOverSound); }

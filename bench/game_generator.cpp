@@ -169,7 +169,7 @@ void Candidates::collect(const Board& board, bool white, Random& random) {
 // Plays one random game on silent boards and writes it out through the model.
 class RandomGamePlayer {
 public:
-    RandomGamePlayer(uint64_t seed, bool bughouse) : random_(seed), bughouse_(bughouse) {}
+    RandomGamePlayer(uint64_t seed, bool bughouse, int length) : random_(seed), bughouse_(bughouse), length_(length) {}
 
     std::string play();
 
@@ -186,6 +186,7 @@ private:
     CGame game_;
     Random random_;
     bool bughouse_;
+    int length_;  // main-line moves to play; 0 for a random number
     Candidates candidates_;
     int clocks_[2][2] = {};  // remaining seconds by board (A, B) and colour (black, white)
 };
@@ -302,7 +303,9 @@ std::string RandomGamePlayer::play() {
     if (random_.chance(0.05)) game_.current->comment = random_.pick(kComments);
 
     const BoardWindow* stuck = nullptr;
-    for (int played = 0, length = random_.between(60, 160); played < length; ++played) {
+    // The length is drawn either way, so a seed plays the same moves whatever length is asked.
+    const int drawnLength = random_.between(60, 160);
+    for (int played = 0, length = length_ > 0 ? length_ : drawnLength; played < length; ++played) {
         BoardWindow& board = pickBoard();
         // In bughouse a board without a move waits for pieces from the other board.
         if (!playNewMove(board)) {
@@ -325,7 +328,9 @@ std::string RandomGamePlayer::play() {
 
 }  // namespace
 
-std::string randomGameText(uint64_t seed, bool bughouse) { return RandomGamePlayer(seed, bughouse).play(); }
+std::string randomGameText(uint64_t seed, bool bughouse, int length) {
+    return RandomGamePlayer(seed, bughouse, length).play();
+}
 
 void writeRandomGames(std::ostream& out, int count, uint64_t seed, double bughouseShare) {
     Random random(seed);

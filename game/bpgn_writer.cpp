@@ -1,6 +1,5 @@
 // Writing BPGN: the tag lines, the move list from the tree or the kept move text, the closing line.
 #include <algorithm>
-#include <cstdio>
 #include <string>
 
 #include "game/game.h"
@@ -35,13 +34,15 @@ std::array<std::string, 4> CGame::eloTexts() const {
 }
 
 void CGame::writeMoveList(const GameNode* node, std::string& out, int& lineLength) {
-    char element[64];
     for (; node; node = node->firstChild()) {
         size_t start = out.size();
         if (lineLength > 0 && node->isFirstChild()) out += ' ';
-        std::snprintf(element, sizeof element, "%d%c. %s {%d}", node->moveNumber, node->boardLetter, node->moveText,
-                      node->clockSeconds);
-        out += element;
+        appendMoveNumber(*node, out);
+        out += ' ';
+        out += node->moveText;
+        out += " {";
+        out += std::to_string(node->clockSeconds);
+        out += '}';
         lineLength += static_cast<int>(out.size() - start);
         breakLineIfLong(out, lineLength);
 

@@ -89,4 +89,10 @@ GameNode::~GameNode() {
     }
 }
 
+void appendMoveNumber(const GameNode& node, std::string& out) {
+    out += std::to_string(node.moveNumber);
+    out += node.boardLetter;
+    out += '.';
+}
+
 }  // namespace tandemora

@@ -43,4 +43,8 @@ struct GameNode {
     const Board& positionOfMover() const { return onBoardB() ? *positionB : positionA; }
 };
 
+// Appends the move's number as BPGN numbers it: "12A." for white on board A, "11b." for black
+// on board B.
+void appendMoveNumber(const GameNode& node, std::string& out);
+
 }  // namespace tandemora

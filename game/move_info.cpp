@@ -12,7 +12,9 @@ namespace {
 
 // "12A. Nf3!?"
 std::string moveLabel(const GameNode& node) {
-    return std::to_string(node.moveNumber) + node.boardLetter + ". " + node.moveText + node.annotation.value_or("");
+    std::string label;
+    appendMoveNumber(node, label);
+    return label + ' ' + node.moveText + node.annotation.value_or("");
 }
 
 }  // namespace

@@ -68,6 +68,7 @@ const CommandText kTexts[] = {
     {kReplaySpeed4, "Replay four times as fast as recorded", "Replay four times as fast"},
     {kReplaySpeed8, "Replay eight times as fast as recorded", "Replay eight times as fast"},
     {kSkipLongThinks, "During replay, shorten every wait of more than 10 seconds to 1 second", "Skip long thinks"},
+    {kToggleGamePanels, "Show or hide the panels of the active game: its moves and clock lead", "Toggle Game Panels"},
 };
 
 const CommandText kNoTexts{0, "", ""};

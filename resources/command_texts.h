@@ -69,6 +69,8 @@ enum CommandId : int {
     kReplaySpeed4 = 32882,
     kReplaySpeed8 = 32883,
     kSkipLongThinks = 32884,
+    // The dock of the active game's panels.
+    kToggleGamePanels = 33120,
 };
 
 struct CommandText {

@@ -18,11 +18,13 @@ constexpr const char* board = "Board";
 constexpr const char* eventSound = "Event sound";
 constexpr const char* directories = "Directories";
 constexpr const char* window = "Window";
+constexpr const char* panels = "Panels";
 
 constexpr std::size_t colourChars = 39;
 constexpr std::size_t fontNameChars = 49;
 constexpr std::size_t soundPathChars = 254;
 constexpr std::size_t directoryChars = 255;
+constexpr std::size_t windowStateChars = 8192;
 
 struct ColourKey {
     const char* key;
@@ -133,6 +135,7 @@ void readSettings(const IniFile& file, Settings& settings) {
     const int speed = file.readInt(board, "Replay speed", settings.replaySpeed);
     settings.replaySpeed = std::ranges::find(replaySpeeds, speed) != replaySpeeds.end() ? speed : 1;
     settings.skipLongThinks = file.readInt(board, "Skip long thinks", settings.skipLongThinks);
+    settings.mainWindowState = file.readString(panels, "Main window state", settings.mainWindowState, windowStateChars);
 }
 
 void writeSettings(IniFile& file, Settings& settings) {
@@ -167,6 +170,7 @@ void writeSettings(IniFile& file, Settings& settings) {
 
     writeInt(file, board, "Replay speed", settings.replaySpeed);
     writeFlag(file, board, "Skip long thinks", settings.skipLongThinks);
+    if (!settings.mainWindowState.empty()) file.writeString(panels, "Main window state", settings.mainWindowState);
 }
 
 void loadSettings(Settings& settings, LayoutBytes& layouts, const SettingsFiles& files) {

@@ -56,6 +56,9 @@ struct Settings {
     // more than ten seconds of recorded time is cut to one.
     int replaySpeed = 1;
     int skipLongThinks = 0;
+    // Where the main window's docks and toolbar lie, as the window saves them, in hexadecimal;
+    // empty for where they first lie (the game panels shown on the right).
+    std::string mainWindowState;
 };
 
 inline constexpr std::array<int, 4> replaySpeeds = {1, 2, 4, 8};

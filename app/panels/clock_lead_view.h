@@ -21,7 +21,7 @@ public:
     void showGame(CGame* game) override;
     void positionChanged() override;
 
-    QSize sizeHint() const override { return {360, 180}; }
+    QSize sizeHint() const override { return {240, 180}; }
     QSize minimumSizeHint() const override { return {160, 100}; }
 
 protected:

@@ -24,7 +24,7 @@ const std::set<int> kMenuCommands = {
     32771, 32772, 32782, 32805, 32806, 32799, 32800, 32830, 57665, 59392, 59393, 32803, 32833, 32844,
     32808, 32809, 32810, 32822, 32817, 32821, 32819, 32820, 32824, 32818, 32816, 32815, 32839, 32838,
     32840, 32841, 32834, 32835, 32836, 32837, 32842, 57650, 57651, 57649, 57667, 57664,
-    32880, 32881, 32882, 32883, 32884,
+    32880, 32881, 32882, 32883, 32884, 33120,
 };
 
 struct MenuEntry {
@@ -119,7 +119,8 @@ TEST_F(MainMenusTest, CommandsReportTheirIdsAndTogglesAreCheckable) {
     const std::set<int> toggles = {kToggleToolbar,        kToggleStatusBar,    kEnableEventSounds,
                                    kHighResolutionClocks, kAutoClosePreviousGame, kSaveSettingsOnExit,
                                    kAutoApplyDefaultLayout, kReplaySpeed1,      kReplaySpeed2,
-                                   kReplaySpeed4,         kReplaySpeed8,       kSkipLongThinks};
+                                   kReplaySpeed4,         kReplaySpeed8,       kSkipLongThinks,
+                                   kToggleGamePanels};
     std::vector<int> expected;
     for (const auto& [id, action] : commands.actions) {
         EXPECT_EQ(action->isCheckable(), toggles.count(id) == 1) << id;
