@@ -65,8 +65,8 @@ CMainFrame::CMainFrame(CTandemoraApp& app)
     connect(area_, &QMdiArea::subWindowActivated, this, &CMainFrame::updateCommandStates);
     attachWindowList(*commands_.windowMenu, *area_);
     panels_ = new GamePanels(activeGame_, *this);
-    panels_->addView(new MovesPanel, QStringLiteral("Moves"));
-    panels_->addView(new ClockLeadView, QStringLiteral("Clock Lead"));
+    panels_->addView(new MovesPanel, 3);
+    panels_->addView(new ClockLeadView, 1);
     connect(area_, &QMdiArea::subWindowActivated, &activeGame_, &ActiveGame::activeWindowChanged);
     QAction* panelsToggle = command(kToggleGamePanels);
     panelsToggle->setChecked(true);

@@ -6,7 +6,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPainterPath>
+#include <QPolygonF>
 
 #include "game/game.h"
 
@@ -19,6 +19,8 @@ const QColor kBoardAColour(210, 120, 0);
 const QColor kBoardBColour(0, 140, 90);
 const QColor kMarkColour(200, 0, 0);
 const QColor kZeroColour(150, 150, 150);
+// Each board's own line: one pixel wide at any scale, which is also the fastest to draw.
+constexpr double kThinLine = 0;
 
 // A player's name, or the seat when the game names nobody there.
 QString player(const std::string& name, const char* seat) {
@@ -33,21 +35,6 @@ int labelStep(double largest, int labelsThatFit) {
         if (std::floor(largest / step) <= labelsThatFit) return step;
     return static_cast<int>(std::ceil(largest / labelsThatFit));
 }
-
-// Where the graph lies in the widget and how moves and seconds map onto it.
-struct GraphFrame {
-    QRectF plot;
-    int count = 0;        // entries of the series, at least two
-    double range = 1;     // seconds from the zero line to the top and to the bottom
-    int step = 1;         // seconds between two labels
-
-    double x(int index) const { return plot.left() + plot.width() * index / (count - 1); }
-    double y(double seconds) const { return plot.center().y() - plot.height() / 2 * seconds / range; }
-    int indexAt(double px) const {
-        const int index = static_cast<int>(std::lround((px - plot.left()) / plot.width() * (count - 1)));
-        return std::clamp(index, 0, count - 1);
-    }
-};
 
 GraphFrame frameFor(const std::vector<ClockLead>& series, QRect area, const QFontMetrics& metrics) {
     std::int64_t largestMs = 5000;  // a level game still shows a few seconds either way
@@ -98,15 +85,11 @@ void drawAxes(QPainter& painter, const GraphFrame& frame, const QFontMetrics& me
 
 void drawSeries(QPainter& painter, const GraphFrame& frame, const std::vector<ClockLead>& series,
                 std::int64_t ClockLead::*value, const QColor& colour, double width) {
-    QPainterPath path;
-    for (int i = 0; i < frame.count; ++i) {
-        const QPointF point(frame.x(i), frame.y(series[i].*value / 1000.0));
-        if (i == 0) path.moveTo(point);
-        else path.lineTo(point);
-    }
+    QPolygonF line(frame.count);
+    for (int i = 0; i < frame.count; ++i) line[i] = QPointF(frame.x(i), frame.y(series[i].*value / 1000.0));
     painter.setPen(QPen(colour, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     painter.setBrush(Qt::NoBrush);
-    painter.drawPath(path);
+    painter.drawPolyline(line);
 }
 
 // One legend entry along the top, a short stroke of its line and its text; returns where the
@@ -123,6 +106,15 @@ int drawLegendEntry(QPainter& painter, int x, int y, const QColor& colour, doubl
 
 }  // namespace
 
+double GraphFrame::x(int index) const { return plot.left() + plot.width() * index / (count - 1); }
+
+double GraphFrame::y(double seconds) const { return plot.center().y() - plot.height() / 2 * seconds / range; }
+
+int GraphFrame::indexAt(double px) const {
+    const int index = static_cast<int>(std::lround((px - plot.left()) / plot.width() * (count - 1)));
+    return std::clamp(index, 0, count - 1);
+}
+
 ClockLeadView::ClockLeadView(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(false);
@@ -136,7 +128,18 @@ void ClockLeadView::showGame(CGame* game) {
 
 void ClockLeadView::positionChanged() {
     refresh();
-    update();
+    if (!graphDrawn_ || series_.size() < 2) return update();
+    // Only the old and the new mark need painting again.
+    update(markArea(markShown_));
+    update(markArea(markedIndex()));
+}
+
+void ClockLeadView::resizeEvent(QResizeEvent*) { graphDrawn_ = false; }
+
+QRect ClockLeadView::markArea(int index) const {
+    if (index < 0 || index >= frame_.count) return {};
+    const int x = static_cast<int>(std::floor(frame_.x(index)));
+    return QRect(x - 5, 0, 11, height());
 }
 
 void ClockLeadView::refresh() {
@@ -144,6 +147,7 @@ void ClockLeadView::refresh() {
     series_ = game_ ? clockLeadSeries(*game_) : std::vector<ClockLead>();
     builtFor_ = game_;
     builtRevision_ = game_ ? game_->treeRevision : 0;
+    graphDrawn_ = false;
     if (!game_) return setToolTip(QString());
     if (game_->isBughouse())
         setToolTip(QStringLiteral("Above zero the team of %1 and %2 has more time on the clocks, below it the team of "
@@ -167,16 +171,37 @@ int ClockLeadView::markedIndex() const {
 
 void ClockLeadView::paintEvent(QPaintEvent*) {
     refresh();
+    if (!graphDrawn_) drawGraph();
     QPainter painter(this);
+    painter.drawPixmap(0, 0, graph_);
+    markShown_ = markedIndex();
+    if (series_.size() < 2 || markShown_ < 0) return;
+    painter.setRenderHint(QPainter::Antialiasing);
+    const double mx = std::floor(frame_.x(markShown_)) + 0.5;  // in the middle of a pixel: one sharp column
+    painter.setPen(QPen(kMarkColour, 1));
+    painter.drawLine(QPointF(mx, frame_.plot.top()), QPointF(mx, frame_.plot.bottom()));
+    painter.setBrush(kMarkColour);
+    painter.drawEllipse(QPointF(mx, frame_.y(series_[markShown_].teamMs / 1000.0)), 3.5, 3.5);
+}
+
+void ClockLeadView::drawGraph() {
+    const qreal ratio = devicePixelRatioF();
+    graph_ = QPixmap(size() * ratio);
+    graph_.setDevicePixelRatio(ratio);
+    graphDrawn_ = true;
+    QPainter painter(&graph_);
+    painter.setFont(font());
     painter.fillRect(rect(), palette().color(QPalette::Base));
     painter.setPen(palette().color(QPalette::Text));
     if (series_.size() < 2) {
+        frame_ = GraphFrame();
         painter.drawText(rect(), Qt::AlignCenter, game_ ? QStringLiteral("No moves yet.") : QStringLiteral("No game."));
         return;
     }
     painter.setRenderHint(QPainter::Antialiasing);
     const QFontMetrics metrics = painter.fontMetrics();
-    const GraphFrame frame = frameFor(series_, rect(), metrics);
+    frame_ = frameFor(series_, rect(), metrics);
+    const GraphFrame& frame = frame_;
     drawAxes(painter, frame, metrics);
 
     // Which side is ahead above and below the zero line.
@@ -191,8 +216,8 @@ void ClockLeadView::paintEvent(QPaintEvent*) {
     painter.drawText(inside, Qt::AlignLeft | Qt::AlignBottom, below + QStringLiteral(" ahead"));
 
     if (bughouse) {
-        drawSeries(painter, frame, series_, &ClockLead::boardAMs, kBoardAColour, 1.2);
-        drawSeries(painter, frame, series_, &ClockLead::boardBMs, kBoardBColour, 1.2);
+        drawSeries(painter, frame, series_, &ClockLead::boardAMs, kBoardAColour, kThinLine);
+        drawSeries(painter, frame, series_, &ClockLead::boardBMs, kBoardBColour, kThinLine);
     }
     drawSeries(painter, frame, series_, &ClockLead::teamMs, kTeamColour, 2.5);
 
@@ -201,18 +226,10 @@ void ClockLeadView::paintEvent(QPaintEvent*) {
     int x = 6;
     if (bughouse) {
         x = drawLegendEntry(painter, x, legendY, kTeamColour, 2.5, QStringLiteral("Team"));
-        x = drawLegendEntry(painter, x, legendY, kBoardAColour, 1.2, QStringLiteral("Board A"));
-        drawLegendEntry(painter, x, legendY, kBoardBColour, 1.2, QStringLiteral("Board B"));
+        x = drawLegendEntry(painter, x, legendY, kBoardAColour, kThinLine, QStringLiteral("Board A"));
+        drawLegendEntry(painter, x, legendY, kBoardBColour, kThinLine, QStringLiteral("Board B"));
     } else {
         drawLegendEntry(painter, x, legendY, kTeamColour, 2.5, QStringLiteral("White's time minus black's"));
-    }
-
-    if (const int marked = markedIndex(); marked >= 0) {
-        const double mx = std::floor(frame.x(marked)) + 0.5;  // in the middle of a pixel: one sharp column
-        painter.setPen(QPen(kMarkColour, 1));
-        painter.drawLine(QPointF(mx, frame.plot.top()), QPointF(mx, frame.plot.bottom()));
-        painter.setBrush(kMarkColour);
-        painter.drawEllipse(QPointF(mx, frame.y(series_[marked].teamMs / 1000.0)), 3.5, 3.5);
     }
 }
 
@@ -227,8 +244,8 @@ void ClockLeadView::mouseMoveEvent(QMouseEvent* event) {
 void ClockLeadView::goToMoveAt(QPoint point) {
     refresh();
     if (series_.size() < 2) return;
-    const GraphFrame frame = frameFor(series_, rect(), fontMetrics());
-    GameNode* node = series_[frame.indexAt(point.x())].node;
+    if (!graphDrawn_) drawGraph();
+    GameNode* node = series_[frame_.indexAt(point.x())].node;
     if (node != game_->current) game_->moveTo(node);
     update();
 }

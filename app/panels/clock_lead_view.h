@@ -6,12 +6,26 @@
 
 #include <vector>
 
+#include <QPixmap>
+#include <QRectF>
 #include <QWidget>
 
 #include "app/panels/game_view.h"
 #include "game/clock_lead.h"
 
 namespace tandemora {
+
+// Where the graph lies in the widget and how moves and seconds map onto it.
+struct GraphFrame {
+    QRectF plot;
+    int count = 0;     // entries of the series, at least two
+    double range = 1;  // seconds from the zero line to the top and to the bottom
+    int step = 1;      // seconds between two labels
+
+    double x(int index) const;
+    double y(double seconds) const;
+    int indexAt(double px) const;
+};
 
 class ClockLeadView : public QWidget, public GameView {
     Q_OBJECT
@@ -26,6 +40,7 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
 
@@ -36,11 +51,20 @@ private:
     // main line from; -1 when there is none.
     int markedIndex() const;
     void goToMoveAt(QPoint point);
+    // Draws everything but the mark of the shown move into graph_, once per series and size.
+    void drawGraph();
+    // The part of the widget the mark of entry `index` covers.
+    QRect markArea(int index) const;
 
     CGame* game_ = nullptr;
     const CGame* builtFor_ = nullptr;
     unsigned builtRevision_ = 0;
     std::vector<ClockLead> series_;
+    // A step only moves the mark, so the rest is drawn once and copied.
+    QPixmap graph_;
+    bool graphDrawn_ = false;
+    GraphFrame frame_;
+    int markShown_ = -1;
 };
 
 }  // namespace tandemora

@@ -1,4 +1,5 @@
-// The dock beside the board windows that holds the views of the active game, one tab each.
+// The dock beside the board windows that holds the views of the active game, one above the
+// other, so the moves and the clock lead are seen together.
 #pragma once
 
 #include <QDockWidget>
@@ -6,7 +7,7 @@
 #include "app/panels/active_game.h"
 #include "app/panels/game_view.h"
 
-class QTabWidget;
+class QSplitter;
 
 namespace tandemora {
 
@@ -15,19 +16,19 @@ public:
     // Docked on the right of `window` and shown, until a saved state says otherwise.
     GamePanels(ActiveGame& activeGame, QMainWindow& window);
 
-    // Adds a view of the active game as a tab; the dock owns it from now on.
+    // Adds a view of the active game below the others, taking `stretch` shares of the height;
+    // the dock owns it from now on.
     template <typename View>
-    View& addView(View* view, const QString& title) {
-        addTab(*view, *view, title);
+    View& addView(View* view, int stretch) {
+        addPane(*view, *view, stretch);
         return *view;
     }
-    QTabWidget& tabs() const { return *tabs_; }
 
 private:
-    void addTab(QWidget& widget, GameView& view, const QString& title);
+    void addPane(QWidget& widget, GameView& view, int stretch);
 
     ActiveGame& activeGame_;
-    QTabWidget* tabs_;
+    QSplitter* panes_;
 };
 
 }  // namespace tandemora

@@ -122,7 +122,7 @@ struct RecordingView : QWidget, GameView {
 };
 
 TEST_F(MovesPanelTest, AClosingGameIsLetGoBeforeItsTreeGoes) {
-    auto& view = app->mainFrame().gamePanels().addView(new RecordingView, QStringLiteral("Recording"));
+    auto& view = app->mainFrame().gamePanels().addView(new RecordingView, 1);
     ASSERT_EQ(view.shown, game);
     app->closeGame(*game, true);  // its boards close; the list keeps the game
     EXPECT_EQ(view.shown, nullptr);
