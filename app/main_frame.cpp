@@ -27,6 +27,15 @@ namespace {
 // A minute between two moves is already no replay any more.
 constexpr int kLongestMoveDelayMs = 60000;
 
+// The setting behind each of the View menu's options for readable boards.
+int Settings::*readableBoardOption(int id) {
+    switch (id) {
+    case kMarkLastMove: return &Settings::markLastMove;
+    case kShowCoordinates: return &Settings::showCoordinates;
+    default: return &Settings::largeReserveCounts;
+    }
+}
+
 }  // namespace
 
 CMainFrame::CMainFrame(CTandemoraApp& app) : app_(app), area_(new QMdiArea(this)) {
@@ -79,7 +88,10 @@ void CMainFrame::updateOptionChecks() {
                                           {kSaveSettingsOnExit, s.saveSettingsOnExit},
                                           {kEnableEventSounds, s.eventSoundsEnabled},
                                           {kAutoClosePreviousGame, s.autoClosePreviousGame},
-                                          {kAutoApplyDefaultLayout, s.autoApplyDefaultLayout}};
+                                          {kAutoApplyDefaultLayout, s.autoApplyDefaultLayout},
+                                          {kMarkLastMove, s.markLastMove},
+                                          {kShowCoordinates, s.showCoordinates},
+                                          {kLargeReserveCounts, s.largeReserveCounts}};
     for (const auto& [id, flag] : checks)
         if (QAction* action = command(id)) action->setChecked(flag != 0);
 }
@@ -135,6 +147,12 @@ void CMainFrame::runCommand(int id) {
     case kSaveLayout2: app_.saveLayout(2); break;
     case kSaveLayout3: app_.saveLayout(3); break;
     case kAutoApplyDefaultLayout: toggleSetting(settings.autoApplyDefaultLayout); break;
+    case kMarkLastMove:
+    case kShowCoordinates:
+    case kLargeReserveCounts:
+        toggleSetting(settings.*readableBoardOption(id));
+        app_.repaintBoards();
+        break;
     case kCascadeWindows: area_->cascadeSubWindows(); break;
     case kTileWindows: area_->tileSubWindows(); break;
     case kArrangeIcons: arrangeIcons(); break;

@@ -62,6 +62,10 @@ const CommandText kTexts[] = {
     {kArrangeIcons, "Arrange icons at the bottom of the window", "Arrange Icons"},
     {kHelpTopics, "List Help topics", "Help Topics"},
     {kAbout, "Display program information, version number and copyright", "About"},
+
+    {kMarkLastMove, "Tint the squares of the last move on each board", "Mark last move"},
+    {kShowCoordinates, "Show the files and ranks along the edges of each board", "Show coordinates"},
+    {kLargeReserveCounts, "Write the reserve counts in the name font", "Large reserve counts"},
 };
 
 const CommandText kNoTexts{0, "", ""};

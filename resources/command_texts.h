@@ -62,6 +62,11 @@ enum CommandId : int {
     kArrangeIcons = 57649,
     kHelpTopics = 57667,
     kAbout = 57664,
+
+    // View options that make the boards easier to read.
+    kMarkLastMove = 33201,
+    kShowCoordinates = 33202,
+    kLargeReserveCounts = 33203,
 };
 
 struct CommandText {

@@ -49,6 +49,17 @@ constexpr ColourKey colourKeys[] = {
     {"Clock off color", &Settings::clockOffColor},
 };
 
+struct FlagKey {
+    const char* key;
+    int Settings::*field;
+};
+
+constexpr FlagKey readableBoardKeys[] = {
+    {"Mark last move", &Settings::markLastMove},
+    {"Show coordinates", &Settings::showCoordinates},
+    {"Large reserve counts", &Settings::largeReserveCounts},
+};
+
 struct FontSection {
     const char* section;
     FontSettings Settings::*field;
@@ -128,6 +139,8 @@ void readSettings(const IniFile& file, Settings& settings) {
 
     settings.databaseDirectory = readDatabaseDirectory(file, settings.databaseDirectory);
     settings.autoApplyDefaultLayout = file.readInt(window, "Auto-apply default layout", settings.autoApplyDefaultLayout);
+
+    for (const auto& [key, field] : readableBoardKeys) settings.*field = file.readInt(board, key, settings.*field);
 }
 
 void writeSettings(IniFile& file, Settings& settings) {
@@ -159,6 +172,8 @@ void writeSettings(IniFile& file, Settings& settings) {
     file.writeString(directories, "Database directory", settings.databaseDirectory);
 
     writeInt(file, window, "Auto-apply default layout", settings.autoApplyDefaultLayout);
+
+    for (const auto& [key, field] : readableBoardKeys) writeFlag(file, board, key, settings.*field);
 }
 
 void loadSettings(Settings& settings, LayoutBytes& layouts, const SettingsFiles& files) {

@@ -51,6 +51,11 @@ struct Settings {
     std::array<std::string, 2> eventSoundPaths;  // in the order of eventSoundNames
     std::string databaseDirectory = "./Databases";
     int autoApplyDefaultLayout = 0;
+
+    // What makes a board easier to read; all off gives the plain drawing.
+    int markLastMove = 1;
+    int showCoordinates = 1;
+    int largeReserveCounts = 1;
 };
 
 // The sound events, as named in the settings file and the event-sound dialog.
