@@ -10,6 +10,7 @@
 #include <QRadioButton>
 #include <QTest>
 #include <QTimer>
+#include <QWheelEvent>
 
 #include "board/fixed_environment.h"
 #include "core/fen.h"
@@ -83,6 +84,14 @@ TEST_F(BoardFrameTest, ADragMakesLegalMovesAndSilentlyUndoesOthers) {
     EXPECT_EQ(lastMove(), "e4");
     EXPECT_EQ(frame().position().at(4, 3), 'P');
     EXPECT_NE(frame().backBuffer(), start);
+
+    // Over the marked squares and back from a square with coordinates, put back as it was.
+    const QImage afterMove = frame().backBuffer().copy();
+    QTest::mousePress(canvas(), Qt::LeftButton, {}, centre("a8"));
+    QTest::mouseMove(canvas(), centre("e4"));
+    QTest::mouseMove(canvas(), centre("e2"));
+    QTest::mouseRelease(canvas(), Qt::LeftButton, {}, QPoint(1, 1));  // outside board and buffer
+    EXPECT_EQ(frame().backBuffer(), afterMove);
 }
 
 TEST_F(BoardFrameTest, APieceFromTheReserveIsDroppedOrPutBack) {
@@ -184,6 +193,66 @@ TEST_F(BoardFrameTest, CommandsFollowTheNavigationAndReplayStates) {
     frame().command(kFlipBoards)->trigger();
     EXPECT_TRUE(frame().flipped);
     EXPECT_FALSE(board(true).flipped);
+}
+
+// A turn of the wheel over the board by `angle` eighths of a degree; positive is away from the user.
+void turnWheel(QWidget* canvas, int angle) {
+    const QPointF at(100, 100);
+    QWheelEvent wheel(at, canvas->mapToGlobal(at), QPoint(), QPoint(0, angle), Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(canvas, &wheel);
+}
+
+TEST_F(BoardFrameTest, KeysAndTheWheelStepAsTheToolbarDoes) {
+    open(true);
+    ASSERT_TRUE(game->parseMoveText("1A. e4 {180} 1B. d4 {180} 1a. e5 {180} 1b. d5 {180} 2A. Nf3 {170}", false));
+    GameNode* const start = game->root.get();
+    GameNode* const end = game->current;
+    const struct {
+        bool boardB;
+        GameNode* from;
+        std::function<void(CBoardFrame&)> input;
+        int toolbarCommand;  // what the same step is on a toolbar; 0 for no step
+    } cases[] = {
+        {false, end, [](CBoardFrame& b) { QTest::keyClick(b.moveEntryBox(), Qt::Key_Left); }, kBackOnBoard},
+        {true, end, [](CBoardFrame& b) { QTest::keyClick(b.moveEntryBox(), Qt::Key_Left); }, kBackOnBoard},
+        {true, start, [](CBoardFrame& b) { QTest::keyClick(b.moveEntryBox(), Qt::Key_Right); }, kForwardOnBoard},
+        {true, end, [](CBoardFrame& b) { QTest::keyClick(b.moveEntryBox(), Qt::Key_Home); }, kRewindGame},
+        {false, start, [](CBoardFrame& b) { QTest::keyClick(b.centralWidget(), Qt::Key_End); }, kFastForwardGame},
+        {false, end, [](CBoardFrame& b) { turnWheel(b.centralWidget(), 120); }, kBackOnBoard},
+        {true, start, [](CBoardFrame& b) { turnWheel(b.centralWidget(), -120); }, kForwardOnBoard},
+        {false, end, [](CBoardFrame& b) { for (int i = 0; i < 4; ++i) turnWheel(b.centralWidget(), 30); }, kBackOnBoard},
+        {false, end, [](CBoardFrame& b) { turnWheel(b.centralWidget(), 60); }, 0},  // half a notch: kept
+        {false, start, [](CBoardFrame& b) { QTest::keyClick(b.moveEntryBox(), Qt::Key_Left); }, 0},  // nothing before
+        {false, end, [](CBoardFrame& b) { QTest::keyClick(b.moveEntryBox(), Qt::Key_Left, Qt::ShiftModifier); }, 0},
+        {true, end, [](CBoardFrame& b) { b.bringToTop(); b.moveEntryBox()->setFocus(); }, 0},  // focus alone
+    };
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        const auto& c = cases[i];
+        game->moveTo(c.from);
+        if (c.toolbarCommand) {
+            // The board B has no game controls: its start and end are those of the board A.
+            CBoardFrame& withButton = board(c.boardB).command(c.toolbarCommand) ? board(c.boardB) : frame();
+            withButton.command(c.toolbarCommand)->trigger();
+        }
+        GameNode* const expected = game->current;
+        game->moveTo(c.from);
+        c.input(board(c.boardB));
+        EXPECT_EQ(game->current, expected) << "case " << i;
+    }
+}
+
+TEST_F(BoardFrameTest, TheMoveEntryBoxKeepsItsKeysWhileItHoldsText) {
+    open(false);
+    ASSERT_TRUE(game->parseMoveText("1A. e4 {180} 1a. e5 {180}", false));
+    GameNode* const end = game->current;
+    QLineEdit* box = frame().moveEntryBox();
+    box->setText("nf3");
+    for (auto [key, cursor] : {std::pair{Qt::Key_Left, 2}, {Qt::Key_Home, 0}, {Qt::Key_Right, 1}, {Qt::Key_End, 3}}) {
+        QTest::keyClick(box, key);
+        EXPECT_EQ(box->cursorPosition(), cursor) << key;
+        EXPECT_EQ(game->current, end) << key;
+    }
 }
 
 }  // namespace
