@@ -20,7 +20,8 @@ void BoardCanvas::paintEvent(QPaintEvent* event) {
     painter.setCompositionMode(QPainter::CompositionMode_Source);
     const QRect area = event->rect();
     const qreal ratio = frame_.backBuffer().devicePixelRatio();
-    painter.drawImage(QRectF(area), frame_.backBuffer(), QRectF(QPointF(area.topLeft()) * ratio, QSizeF(area.size()) * ratio));
+    painter.drawImage(QRectF(area), frame_.backBuffer(),
+                      QRectF(QPointF(area.topLeft()) * ratio, QSizeF(area.size()) * ratio));
 }
 
 void BoardCanvas::mousePressEvent(QMouseEvent* event) {

@@ -227,8 +227,8 @@ bool CBoardFrame::eventFilter(QObject* watched, QEvent* event) {
         return true;
     }
     // The box's editing keys are its own while it holds text; empty, it lets them step.
-    if (event->type() == QEvent::KeyPress && (watched == subWindow_ || (watched == moveEntryBox_ && moveEntryBox_->text().isEmpty())))
-        if (stepByKey(*static_cast<QKeyEvent*>(event))) return true;
+    const bool mayStep = watched == subWindow_ || (watched == moveEntryBox_ && moveEntryBox_->text().isEmpty());
+    if (event->type() == QEvent::KeyPress && mayStep && stepByKey(*static_cast<QKeyEvent*>(event))) return true;
     if (watched == moveEntryBox_ && event->type() == QEvent::ShortcutOverride) {
         // The box keeps plain typing; the program's Ctrl shortcuts still reach their commands.
         auto* key = static_cast<QKeyEvent*>(event);

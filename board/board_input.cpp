@@ -20,7 +20,8 @@ void copyBlock(QImage& target, QPoint at, const QImage& source, const QRect& par
         return;
     }
     const qreal ratio = source.devicePixelRatio();
-    painter.drawImage(QRectF(at, part.size()), source, QRectF(QPointF(part.topLeft()) * ratio, QSizeF(part.size()) * ratio));
+    painter.drawImage(QRectF(at, part.size()), source,
+                      QRectF(QPointF(part.topLeft()) * ratio, QSizeF(part.size()) * ratio));
 }
 
 bool isWhite(char piece) { return piece >= 'A' && piece <= 'Z'; }

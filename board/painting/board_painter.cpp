@@ -33,6 +33,16 @@ void drawOpaqueText(QPainter& painter, Point at, const std::string& text, const 
     painter.restore();
 }
 
+// Text with a one-pixel rim around its letters, so that it reads over a piece.
+void drawRimmedText(QPainter& painter, QPoint baseline, const QString& text, const QColor& ink, const QColor& rim) {
+    painter.setPen(rim);
+    for (int dx = -1; dx <= 1; ++dx)
+        for (int dy = -1; dy <= 1; ++dy)
+            if (dx != 0 || dy != 0) painter.drawText(baseline + QPoint(dx, dy), text);
+    painter.setPen(ink);
+    painter.drawText(baseline, text);
+}
+
 void copyImage(QPainter& painter, Point at, const QImage& image) {
     painter.setCompositionMode(QPainter::CompositionMode_Source);
     painter.drawImage(at.x, at.y, image);
@@ -64,7 +74,7 @@ void BoardPainter::layout(int width, int height, const BoardScene& scene, qreal 
     // A large name font still leaves the piece most of its cell.
     if (QFontMetrics(countFont_).height() > s / 2) countFont_.setPixelSize(std::max(1, s / 2));
     coordinateFont_ = QFont(resources_.handleFont.family());
-    coordinateFont_.setPixelSize(std::max(1, s / 4));
+    coordinateFont_.setPixelSize(std::max(1, s * 2 / 7));
     coordinateFont_.setBold(true);
 }
 
@@ -176,16 +186,22 @@ void BoardPainter::drawCoordinates(QPainter& painter, const BoardScene& scene, P
     painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
     painter.setClipRect(at.x, at.y, s, s);
     painter.setFont(coordinateFont_);
-    // In the other squares' colour, so the text reads on its own square.
-    const QBrush& ink = (file + rank) % 2 == 0 ? resources_.whiteSquareFillBrush : resources_.blackSquareFillBrush;
-    painter.setPen(ink.color());
+    // In the other squares' colour on a rim of its own square's.
+    const bool dark = (file + rank) % 2 == 0;
+    const QColor ink = (dark ? resources_.whiteSquareFillBrush : resources_.blackSquareFillBrush).color();
+    const QColor rim = (dark ? resources_.blackSquareFillBrush : resources_.whiteSquareFillBrush).color();
     const QFontMetrics metrics(coordinateFont_);
-    const int margin = std::max(1, s / 24);
-    if (leftColumn) painter.drawText(at.x + margin, at.y + margin + metrics.ascent(), QString(QChar('1' + rank)));
+    const int margin = std::max(2, s / 20);
+    if (leftColumn) {
+        const QString digit(QChar('1' + rank));
+        drawRimmedText(painter, QPoint(at.x + margin, at.y + margin - metrics.tightBoundingRect(digit).top()), digit, ink,
+                       rim);
+    }
     if (bottomRow) {
         const QString letter(QChar('a' + file));
-        painter.drawText(at.x + s - margin - metrics.horizontalAdvance(letter), at.y + s - margin - metrics.descent(),
-                         letter);
+        const QRect box = metrics.tightBoundingRect(letter);
+        drawRimmedText(painter, QPoint(at.x + s - margin - box.right() - 1, at.y + s - margin - box.bottom() - 1), letter,
+                       ink, rim);
     }
     painter.restore();
 }
@@ -210,14 +226,8 @@ void BoardPainter::drawLargeCount(QImage& image, Point cell, int count) const {
     painter.setClipRect(cell.x, cell.y, s, s);
     painter.setFont(countFont_);
     // The digits' own top two pixels below the cell's.
-    const int x = cell.x + 2, baseline = cell.y + 2 - QFontMetrics(countFont_).tightBoundingRect(text).top();
-    // A rim of the buffer's colour keeps the digits readable over a piece.
-    painter.setPen(resources_.bufferFillBrush.color());
-    for (int dx = -1; dx <= 1; ++dx)
-        for (int dy = -1; dy <= 1; ++dy)
-            if (dx != 0 || dy != 0) painter.drawText(x + dx, baseline + dy, text);
-    painter.setPen(resources_.pieceNumberPen.color());
-    painter.drawText(x, baseline, text);
+    const QPoint baseline(cell.x + 2, cell.y + 2 - QFontMetrics(countFont_).tightBoundingRect(text).top());
+    drawRimmedText(painter, baseline, text, resources_.pieceNumberPen.color(), resources_.bufferFillBrush.color());
 }
 
 void BoardPainter::putPiece(QImage& image, Point at, int type, PieceColour colour) const {

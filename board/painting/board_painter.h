@@ -24,9 +24,9 @@ struct BoardScene {
     bool highPrecision = false;  // clocks show tenths
     QColor windowColor;          // the background behind names and stopped clocks
     // What makes the board easier to read; all off gives the plain drawing.
-    bool markLastMove = false;  // the squares of the position's last move tinted
+    bool markLastMove = false;     // the squares of the position's last move tinted
     bool showCoordinates = false;  // files and ranks in the corners of the edge squares
-    bool largeCounts = false;  // reserve counts as digits in the name font
+    bool largeCounts = false;      // reserve counts as digits in the name font
 };
 
 // P 0, R 1, N 2, B 3, Q 4, K 5 in either case; -1 for a blank or anything else. The first five
@@ -38,9 +38,8 @@ public:
     // The resources must outlive the painter; a new set takes effect at the next layout().
     explicit BoardPainter(const DrawingResources& resources) : resources_(resources) {}
 
-    // Measures the names and the clock sample, lays the window out and draws the tiles again,
-    // at `pixelRatio` device pixels to a pixel of the layout, as the images painted into must
-    // have.
+    // Measures the names and the clock sample, lays the window out and draws the tiles again
+    // at `pixelRatio` device pixels to a pixel of the layout: the ratio of the images painted.
     void layout(int width, int height, const BoardScene& scene, qreal pixelRatio = 1);
 
     // Names, clocks, buffer and board, in that order, without erasing anything else.

@@ -235,7 +235,8 @@ TEST_F(PaintedBoard, LargeCountsWriteEveryDigit) {
         std::string columns;
         for (int x = cell.x; x < cell.x + painter.layout().squareSize; ++x) {
             bool ink = false;
-            for (int y = cell.y; y < cell.y + 13; ++y) ink |= image.pixel(x, y) != bare.pixel(x, y) && qGray(image.pixel(x, y)) < 80;
+            for (int y = cell.y; y < cell.y + 13; ++y)
+                ink |= image.pixel(x, y) != bare.pixel(x, y) && qGray(image.pixel(x, y)) < 80;
             columns += ink ? '#' : '.';
         }
         return columns;
