@@ -11,6 +11,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QWheelEvent>
+#include <functional>
 
 #include "board/fixed_environment.h"
 #include "core/fen.h"
@@ -195,12 +196,19 @@ TEST_F(BoardFrameTest, CommandsFollowTheNavigationAndReplayStates) {
     EXPECT_FALSE(board(true).flipped);
 }
 
-// A turn of the wheel over the board by `angle` eighths of a degree; positive is away from the user.
-void turnWheel(QWidget* canvas, int angle) {
-    const QPointF at(100, 100);
-    QWheelEvent wheel(at, canvas->mapToGlobal(at), QPoint(), QPoint(0, angle), Qt::NoButton, Qt::NoModifier,
-                      Qt::NoScrollPhase, false);
-    QApplication::sendEvent(canvas, &wheel);
+// Keys typed into a board's move-entry box, or the wheel turned over the board by eighths of
+// a degree (positive away from the user).
+std::function<void(CBoardFrame&)> keys(Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
+    return [=](CBoardFrame& board) { QTest::keyClick(board.moveEntryBox(), key, modifiers); };
+}
+std::function<void(CBoardFrame&)> wheel(int angle, int turns = 1) {
+    return [=](CBoardFrame& board) {
+        const QPointF at(100, 100);
+        for (int i = 0; i < turns; ++i) {
+            QWheelEvent event(at, at, {}, {0, angle}, Qt::NoButton, {}, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(board.centralWidget(), &event);
+        }
+    };
 }
 
 TEST_F(BoardFrameTest, KeysAndTheWheelStepAsTheToolbarDoes) {
@@ -208,30 +216,28 @@ TEST_F(BoardFrameTest, KeysAndTheWheelStepAsTheToolbarDoes) {
     ASSERT_TRUE(game->parseMoveText("1A. e4 {180} 1B. d4 {180} 1a. e5 {180} 1b. d5 {180} 2A. Nf3 {170}", false));
     GameNode* const start = game->root.get();
     GameNode* const end = game->current;
+    auto onCanvas = [](Qt::Key key) { return [key](CBoardFrame& b) { QTest::keyClick(b.centralWidget(), key); }; };
     const struct {
         bool boardB;
         GameNode* from;
         std::function<void(CBoardFrame&)> input;
-        int toolbarCommand;  // what the same step is on a toolbar; 0 for no step
+        int toolbarCommand;  // the same step on a toolbar; 0 for none
     } cases[] = {
-        {false, end, [](CBoardFrame& b) { QTest::keyClick(b.moveEntryBox(), Qt::Key_Left); }, kBackOnBoard},
-        {true, end, [](CBoardFrame& b) { QTest::keyClick(b.moveEntryBox(), Qt::Key_Left); }, kBackOnBoard},
-        {true, start, [](CBoardFrame& b) { QTest::keyClick(b.moveEntryBox(), Qt::Key_Right); }, kForwardOnBoard},
-        {true, end, [](CBoardFrame& b) { QTest::keyClick(b.moveEntryBox(), Qt::Key_Home); }, kRewindGame},
-        {false, start, [](CBoardFrame& b) { QTest::keyClick(b.centralWidget(), Qt::Key_End); }, kFastForwardGame},
-        {false, end, [](CBoardFrame& b) { turnWheel(b.centralWidget(), 120); }, kBackOnBoard},
-        {true, start, [](CBoardFrame& b) { turnWheel(b.centralWidget(), -120); }, kForwardOnBoard},
-        {false, end, [](CBoardFrame& b) { for (int i = 0; i < 4; ++i) turnWheel(b.centralWidget(), 30); }, kBackOnBoard},
-        {false, end, [](CBoardFrame& b) { turnWheel(b.centralWidget(), 60); }, 0},  // half a notch: kept
-        {false, start, [](CBoardFrame& b) { QTest::keyClick(b.moveEntryBox(), Qt::Key_Left); }, 0},  // nothing before
-        {false, end, [](CBoardFrame& b) { QTest::keyClick(b.moveEntryBox(), Qt::Key_Left, Qt::ShiftModifier); }, 0},
+        {false, end, keys(Qt::Key_Left), kBackOnBoard},      {true, end, keys(Qt::Key_Left), kBackOnBoard},
+        {true, start, keys(Qt::Key_Right), kForwardOnBoard}, {true, end, keys(Qt::Key_Home), kRewindGame},
+        {false, start, onCanvas(Qt::Key_End), kFastForwardGame},
+        {false, end, wheel(120), kBackOnBoard},              {true, start, wheel(-120), kForwardOnBoard},
+        {false, end, wheel(30, 4), kBackOnBoard},  // a touchpad's small turns add up to a notch
+        {false, end, wheel(60), 0},                          {false, start, keys(Qt::Key_Left), 0},
+        {false, end, keys(Qt::Key_Left, Qt::ShiftModifier), 0},
+        {false, end, [](CBoardFrame& b) { b.moveEntryBox()->setText("nf3"); keys(Qt::Key_Left)(b); }, 0},  // editing
         {true, end, [](CBoardFrame& b) { b.bringToTop(); b.moveEntryBox()->setFocus(); }, 0},  // focus alone
     };
     for (size_t i = 0; i < std::size(cases); ++i) {
         const auto& c = cases[i];
         game->moveTo(c.from);
+        // Board B has no game controls: the game's start and end buttons are board A's.
         if (c.toolbarCommand) {
-            // The board B has no game controls: its start and end are those of the board A.
             CBoardFrame& withButton = board(c.boardB).command(c.toolbarCommand) ? board(c.boardB) : frame();
             withButton.command(c.toolbarCommand)->trigger();
         }
@@ -239,19 +245,7 @@ TEST_F(BoardFrameTest, KeysAndTheWheelStepAsTheToolbarDoes) {
         game->moveTo(c.from);
         c.input(board(c.boardB));
         EXPECT_EQ(game->current, expected) << "case " << i;
-    }
-}
-
-TEST_F(BoardFrameTest, TheMoveEntryBoxKeepsItsKeysWhileItHoldsText) {
-    open(false);
-    ASSERT_TRUE(game->parseMoveText("1A. e4 {180} 1a. e5 {180}", false));
-    GameNode* const end = game->current;
-    QLineEdit* box = frame().moveEntryBox();
-    box->setText("nf3");
-    for (auto [key, cursor] : {std::pair{Qt::Key_Left, 2}, {Qt::Key_Home, 0}, {Qt::Key_Right, 1}, {Qt::Key_End, 3}}) {
-        QTest::keyClick(box, key);
-        EXPECT_EQ(box->cursorPosition(), cursor) << key;
-        EXPECT_EQ(game->current, end) << key;
+        board(c.boardB).moveEntryBox()->clear();
     }
 }
 
