@@ -24,6 +24,7 @@ const std::set<int> kMenuCommands = {
     32771, 32772, 32782, 32805, 32806, 32799, 32800, 32830, 57665, 59392, 59393, 32803, 32833, 32844,
     32808, 32809, 32810, 32822, 32817, 32821, 32819, 32820, 32824, 32818, 32816, 32815, 32839, 32838,
     32840, 32841, 32834, 32835, 32836, 32837, 32842, 57650, 57651, 57649, 57667, 57664,
+    kMarkLastMove, kShowCoordinates, kLargeReserveCounts,
 };
 
 struct MenuEntry {
@@ -116,7 +117,8 @@ TEST_F(MainMenusTest, KeysAreBoundAsDesignedAndCtrlCIsLeftToTheBoards) {
 TEST_F(MainMenusTest, CommandsReportTheirIdsAndTogglesAreCheckable) {
     const std::set<int> toggles = {kToggleToolbar,        kToggleStatusBar,    kEnableEventSounds,
                                    kHighResolutionClocks, kAutoClosePreviousGame, kSaveSettingsOnExit,
-                                   kAutoApplyDefaultLayout};
+                                   kAutoApplyDefaultLayout,
+                                   kMarkLastMove,         kShowCoordinates,    kLargeReserveCounts};
     std::vector<int> expected;
     for (const auto& [id, action] : commands.actions) {
         EXPECT_EQ(action->isCheckable(), toggles.count(id) == 1) << id;
