@@ -50,6 +50,15 @@ std::optional<CGame*> gameOfActiveWindow(const CTandemoraApp& app) {
 constexpr std::pair<int, int> kReplaySpeedCommands[] = {
     {kReplaySpeed1, 1}, {kReplaySpeed2, 2}, {kReplaySpeed4, 4}, {kReplaySpeed8, 8}};
 
+// The setting behind each of the View menu's options for readable boards.
+int Settings::*readableBoardOption(int id) {
+    switch (id) {
+    case kMarkLastMove: return &Settings::markLastMove;
+    case kShowCoordinates: return &Settings::showCoordinates;
+    default: return &Settings::largeReserveCounts;
+    }
+}
+
 }  // namespace
 
 CMainFrame::CMainFrame(CTandemoraApp& app)
@@ -112,7 +121,10 @@ void CMainFrame::updateOptionChecks() {
                                           {kEnableEventSounds, s.eventSoundsEnabled},
                                           {kAutoClosePreviousGame, s.autoClosePreviousGame},
                                           {kAutoApplyDefaultLayout, s.autoApplyDefaultLayout},
-                                          {kSkipLongThinks, s.skipLongThinks}};
+                                          {kSkipLongThinks, s.skipLongThinks},
+                                          {kMarkLastMove, s.markLastMove},
+                                          {kShowCoordinates, s.showCoordinates},
+                                          {kLargeReserveCounts, s.largeReserveCounts}};
     for (const auto& [id, flag] : checks)
         if (QAction* action = command(id)) action->setChecked(flag != 0);
     for (const auto& [id, speed] : kReplaySpeedCommands)
@@ -194,6 +206,12 @@ void CMainFrame::runCommand(int id) {
     case kReplaySpeed4:
     case kReplaySpeed8: chooseReplaySpeed(id); break;
     case kSkipLongThinks: toggleSetting(settings.skipLongThinks); break;
+    case kMarkLastMove:
+    case kShowCoordinates:
+    case kLargeReserveCounts:
+        toggleSetting(settings.*readableBoardOption(id));
+        app_.repaintBoards();
+        break;
     case kCascadeWindows: area_->cascadeSubWindows(); break;
     case kTileWindows: area_->tileSubWindows(); break;
     case kArrangeIcons: arrangeIcons(); break;

@@ -49,6 +49,10 @@ const MenuItem kMenuBar[] = {
     {"&View", kToggleToolbar, "&Toolbar", nullptr, kToggle},
     {"&View", kToggleStatusBar, "&Status Bar", nullptr, kToggle},
     {"&View", kToggleGamePanels, "Game &Panels", nullptr, kToggle},
+    {"&View", 0},
+    {"&View", kMarkLastMove, "Mark &Last Move", nullptr, kToggle},
+    {"&View", kShowCoordinates, "Show &Coordinates", nullptr, kToggle},
+    {"&View", kLargeReserveCounts, "Large &Reserve Counts", nullptr, kToggle},
 
     {"&Game", kModifyParameters, "Modify &Parameters"},
     {"&Game", kDeleteLastMove, "&Delete Last Move"},

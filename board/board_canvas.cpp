@@ -2,6 +2,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QWheelEvent>
 
 #include "board/board_frame.h"
 
@@ -13,10 +14,14 @@ BoardCanvas::BoardCanvas(CBoardFrame& frame) : QWidget(&frame), frame_(frame) {
 }
 
 void BoardCanvas::paintEvent(QPaintEvent* event) {
+    // Moved to a screen of another pixel ratio: drawn again for its pixels first.
+    if (frame_.backBuffer().devicePixelRatio() != devicePixelRatioF()) frame_.relayout();
     QPainter painter(this);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
     const QRect area = event->rect();
-    painter.drawImage(area.topLeft(), frame_.backBuffer(), area);
+    const qreal ratio = frame_.backBuffer().devicePixelRatio();
+    painter.drawImage(QRectF(area), frame_.backBuffer(),
+                      QRectF(QPointF(area.topLeft()) * ratio, QSizeF(area.size()) * ratio));
 }
 
 void BoardCanvas::mousePressEvent(QMouseEvent* event) {
@@ -30,5 +35,7 @@ void BoardCanvas::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) frame_.releaseAt(event->position().toPoint());
     else QWidget::mouseReleaseEvent(event);
 }
+
+void BoardCanvas::wheelEvent(QWheelEvent* event) { frame_.wheelOverBoard(event->angleDelta().y()); }
 
 }  // namespace tandemora

@@ -63,14 +63,22 @@ QSize CBoardFrame::sizeHint() const {
 }
 
 BoardScene CBoardFrame::scene() const {
-    return BoardScene{&position(), flipped, whiteLabel, blackLabel,
-                      environment_.settings().highPrecisionClocks != 0, palette().color(QPalette::Base)};
+    const Settings& settings = environment_.settings();
+    BoardScene scene{&position(), flipped, whiteLabel, blackLabel, settings.highPrecisionClocks != 0,
+                     palette().color(QPalette::Base)};
+    scene.markLastMove = settings.markLastMove != 0;
+    scene.showCoordinates = settings.showCoordinates != 0;
+    scene.largeCounts = settings.largeReserveCounts != 0;
+    return scene;
 }
 
 void CBoardFrame::layoutBoard() {
-    backBuffer_ = QImage(size(), QImage::Format_RGB32);
+    // Drawn at the screen's own pixels, so a screen of a higher ratio shows sharp edges and text.
+    const qreal ratio = devicePixelRatioF();
+    backBuffer_ = QImage(size() * ratio, QImage::Format_RGB32);
+    backBuffer_.setDevicePixelRatio(ratio);
     backBuffer_.fill(palette().color(QPalette::Base));
-    painter_.layout(width(), height(), scene());
+    painter_.layout(width(), height(), scene(), ratio);
 }
 
 void CBoardFrame::showBackBuffer(const QRect& area) { canvas_->update(area); }
@@ -220,6 +228,9 @@ bool CBoardFrame::eventFilter(QObject* watched, QEvent* event) {
         QTimer::singleShot(0, this, [this] { environment_.closeGame(game()); });
         return true;
     }
+    // The box's editing keys are its own while it holds text; empty, it lets them step.
+    const bool mayStep = watched == subWindow_ || (watched == moveEntryBox_ && moveEntryBox_->text().isEmpty());
+    if (event->type() == QEvent::KeyPress && mayStep && stepByKey(*static_cast<QKeyEvent*>(event))) return true;
     if (watched == moveEntryBox_ && event->type() == QEvent::ShortcutOverride) {
         // The box keeps plain typing; the program's Ctrl shortcuts still reach their commands.
         auto* key = static_cast<QKeyEvent*>(event);

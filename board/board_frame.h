@@ -62,9 +62,13 @@ public:
     void pressAt(QPoint point);
     void dragTo(QPoint point);
     void releaseAt(QPoint point);
+    // The wheel turned over the board by `angle` eighths of a degree: away from the user steps
+    // back on this board, towards the user forward, a notch at a time.
+    void wheelOverBoard(int angle);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void timerEvent(QTimerEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -83,6 +87,10 @@ private:
     bool pickUpFromBoard(QPoint point, int column, int row);
     bool pickUpFromBuffer(QPoint point);
     void putBack();
+    // Left and Right step on this board, Home and End go to the game's start and end, as the
+    // toolbars' buttons do; false for any other key, which is left alone.
+    bool stepByKey(const QKeyEvent& key);
+    void step(int id);
 
     BoardEnvironment& environment_;
     QMdiSubWindow* subWindow_ = nullptr;
@@ -105,6 +113,8 @@ private:
     int sourceA_ = 0, sourceB_ = 0;  // file and rank, or type index and colour of a buffer cell
     QPoint sourcePixel_, grabOffset_, lastDrawn_;
     QImage savedBackground_;
+
+    int wheelAngle_ = 0;  // turned since the last step, less than a notch
 };
 
 }  // namespace tandemora

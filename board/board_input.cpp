@@ -10,11 +10,18 @@ namespace tandemora {
 
 namespace {
 
-// Copies `source` (all of it, or `part`) into `target` at `at`, pixels as they are.
+// Copies `source` (all of it, or `part`) into `target` at `at`, pixels as they are; both are in
+// the window's pixels, whatever the images' pixel ratio.
 void copyBlock(QImage& target, QPoint at, const QImage& source, const QRect& part = QRect()) {
     QPainter painter(&target);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
-    painter.drawImage(at, source, part.isNull() ? source.rect() : part);
+    if (part.isNull()) {
+        painter.drawImage(at, source);
+        return;
+    }
+    const qreal ratio = source.devicePixelRatio();
+    painter.drawImage(QRectF(at, part.size()), source,
+                      QRectF(QPointF(part.topLeft()) * ratio, QSizeF(part.size()) * ratio));
 }
 
 bool isWhite(char piece) { return piece >= 'A' && piece <= 'Z'; }
@@ -62,8 +69,8 @@ bool CBoardFrame::pickUpFromBoard(QPoint point, int file, int rank) {
     if (piece == ' ' || isWhite(piece) != (position().sideToMove != 0)) return false;
     const BoardLayout& l = painter_.layout();
     const QPoint cell = screenCell(file, rank);
-    savedBackground_ = QImage(l.squareSize, l.squareSize, QImage::Format_RGB32);
-    painter_.drawSquare(savedBackground_, Point{0, 0}, file, rank, ' ');
+    savedBackground_ = painter_.tiles().blankTile();
+    painter_.drawSquare(savedBackground_, scene(), Point{0, 0}, file, rank, ' ');
     inHand_ = true;
     fromBoard_ = true;
     piece_ = piece;
@@ -86,8 +93,8 @@ bool CBoardFrame::pickUpFromBuffer(QPoint point) {
         const int colour = slot / 5;  // white's five cells come first
         if ((colour == 0) != (position().sideToMove != 0)) return false;
         const int type = slot % 5;
-        savedBackground_ = QImage(l.squareSize, l.squareSize, QImage::Format_RGB32);
-        painter_.drawBufferCell(savedBackground_, Point{0, 0}, type, static_cast<PieceColour>(colour), count - 1);
+        savedBackground_ = painter_.tiles().blankTile();
+        painter_.drawBufferCell(savedBackground_, scene(), Point{0, 0}, type, static_cast<PieceColour>(colour), count - 1);
         inHand_ = true;
         fromBoard_ = false;
         piece_ = colour == 0 ? kReserveLetters[type] : static_cast<char>(kReserveLetters[type] + ('a' - 'A'));
@@ -113,12 +120,13 @@ void CBoardFrame::dragTo(QPoint point) {
         // The two places overlap or touch: compose the step in one 2s x 2s block.
         const QPoint corner(std::min(old.x(), next.x()), std::min(old.y(), next.y()));
         QImage& block = tiles.doubleWorkImage();
-        copyBlock(block, QPoint(0, 0), backBuffer_, QRect(corner, block.size()));
+        const QSize blockSize(2 * s, 2 * s);
+        copyBlock(block, QPoint(0, 0), backBuffer_, QRect(corner, blockSize));
         copyBlock(block, old - corner, savedBackground_);
         copyBlock(savedBackground_, QPoint(0, 0), block, QRect(next - corner, QSize(s, s)));
         painter_.putPiece(block, Point{next.x() - corner.x(), next.y() - corner.y()}, typeIndex_, colour_);
         copyBlock(backBuffer_, corner, block);
-        changed = QRect(corner, block.size());
+        changed = QRect(corner, blockSize);
     } else {
         copyBlock(backBuffer_, old, savedBackground_);
         copyBlock(savedBackground_, QPoint(0, 0), backBuffer_, QRect(next, QSize(s, s)));
@@ -156,9 +164,9 @@ void CBoardFrame::putBack() {
     const int s = painter_.layout().squareSize;
     copyBlock(backBuffer_, lastDrawn_, savedBackground_);
     const Point at{sourcePixel_.x(), sourcePixel_.y()};
-    if (fromBoard_) painter_.drawSquare(backBuffer_, at, sourceA_, sourceB_, piece_);
+    if (fromBoard_) painter_.drawSquare(backBuffer_, scene(), at, sourceA_, sourceB_, piece_);
     else
-        painter_.drawBufferCell(backBuffer_, at, sourceA_, static_cast<PieceColour>(sourceB_),
+        painter_.drawBufferCell(backBuffer_, scene(), at, sourceA_, static_cast<PieceColour>(sourceB_),
                                 position().holdings[sourceB_ * 5 + sourceA_]);
     inHand_ = false;
     showBackBuffer(QRect(lastDrawn_, QSize(s, s)).united(QRect(sourcePixel_, QSize(s, s))));

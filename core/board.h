@@ -36,6 +36,9 @@ struct BoardFields {
     int holdings[kReserveSlots] = {};
     int castling[4] = {1, 1, 1, 1};  // white O-O, black O-O, white O-O-O, black O-O-O
     char lastMove[20] = {};          // notation of the move that led here; empty at the start
+    // The squares of that move, for marking it on the board: -1 when there is none, the origin
+    // also -1 for a drop.
+    int8_t lastFrom = -1, lastTo = -1;
 
     char at(int file, int rank) const { return squares[squareIndex(file, rank)]; }
 };

@@ -228,6 +228,8 @@ bool BoardRules::makeMove(int ff, int fr, int tf, int tr, char piece, bool white
     std::memcpy(position.castling, castling, sizeof castling);
     position.sideToMove = whiteMoves ? 0 : 1;
     copyNotation(position.lastMove, notation);
+    position.lastFrom = static_cast<int8_t>(from);
+    position.lastTo = static_cast<int8_t>(to);
     inProgress = MoveInProgress{};
     host_.moveMade(notation, whiteMoves, capturedIndex);
     return true;
@@ -236,6 +238,7 @@ bool BoardRules::makeMove(int ff, int fr, int tf, int tr, char piece, bool white
 void BoardRules::enterAnalysis() {
     for (int& h : position.holdings) h = 16;
     copyNotation(position.lastMove, "Analysis");
+    position.lastFrom = position.lastTo = -1;
     inProgress = MoveInProgress{};
     host_.moveMade("Analysis", position.sideToMove == 1, -1);
 }

@@ -69,6 +69,9 @@ const CommandText kTexts[] = {
     {kReplaySpeed8, "Replay eight times as fast as recorded", "Replay eight times as fast"},
     {kSkipLongThinks, "During replay, shorten every wait of more than 10 seconds to 1 second", "Skip long thinks"},
     {kToggleGamePanels, "Show or hide the panels of the active game: its moves and clock lead", "Toggle Game Panels"},
+    {kMarkLastMove, "Tint the squares of the last move on each board", "Mark last move"},
+    {kShowCoordinates, "Show the files and ranks along the edges of each board", "Show coordinates"},
+    {kLargeReserveCounts, "Write the reserve counts in the name font", "Large reserve counts"},
 };
 
 const CommandText kNoTexts{0, "", ""};

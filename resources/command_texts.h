@@ -71,6 +71,10 @@ enum CommandId : int {
     kSkipLongThinks = 32884,
     // The dock of the active game's panels.
     kToggleGamePanels = 33120,
+    // View options that make the boards easier to read.
+    kMarkLastMove = 33201,
+    kShowCoordinates = 33202,
+    kLargeReserveCounts = 33203,
 };
 
 struct CommandText {

@@ -51,6 +51,17 @@ constexpr ColourKey colourKeys[] = {
     {"Clock off color", &Settings::clockOffColor},
 };
 
+struct FlagKey {
+    const char* key;
+    int Settings::*field;
+};
+
+constexpr FlagKey readableBoardKeys[] = {
+    {"Mark last move", &Settings::markLastMove},
+    {"Show coordinates", &Settings::showCoordinates},
+    {"Large reserve counts", &Settings::largeReserveCounts},
+};
+
 struct FontSection {
     const char* section;
     FontSettings Settings::*field;
@@ -136,6 +147,7 @@ void readSettings(const IniFile& file, Settings& settings) {
     settings.replaySpeed = std::ranges::find(replaySpeeds, speed) != replaySpeeds.end() ? speed : 1;
     settings.skipLongThinks = file.readInt(board, "Skip long thinks", settings.skipLongThinks);
     settings.mainWindowState = file.readString(panels, "Main window state", settings.mainWindowState, windowStateChars);
+    for (const auto& [key, field] : readableBoardKeys) settings.*field = file.readInt(board, key, settings.*field);
 }
 
 void writeSettings(IniFile& file, Settings& settings) {
@@ -171,6 +183,7 @@ void writeSettings(IniFile& file, Settings& settings) {
     writeInt(file, board, "Replay speed", settings.replaySpeed);
     writeFlag(file, board, "Skip long thinks", settings.skipLongThinks);
     if (!settings.mainWindowState.empty()) file.writeString(panels, "Main window state", settings.mainWindowState);
+    for (const auto& [key, field] : readableBoardKeys) writeFlag(file, board, key, settings.*field);
 }
 
 void loadSettings(Settings& settings, LayoutBytes& layouts, const SettingsFiles& files) {

@@ -59,6 +59,10 @@ struct Settings {
     // Where the main window's docks and toolbar lie, as the window saves them, in hexadecimal;
     // empty for where they first lie (the game panels shown on the right).
     std::string mainWindowState;
+    // What makes a board easier to read; all off gives the plain drawing.
+    int markLastMove = 1;
+    int showCoordinates = 1;
+    int largeReserveCounts = 1;
 };
 
 inline constexpr std::array<int, 4> replaySpeeds = {1, 2, 4, 8};

@@ -1,6 +1,7 @@
 #include "board/painting/gdi_draw.h"
 
 #include <QPolygon>
+#include <algorithm>
 #include <cstdlib>
 
 namespace tandemora {
@@ -28,6 +29,22 @@ void gdiPolygon(QPainter& painter, const std::vector<Point>& points, const QPen&
     painter.drawPolygon(polygon, Qt::WindingFill);
 }
 
+namespace {
+
+// The device pixels of one pixel of the drawing: more than one on an image of a higher ratio.
+void paintPixel(QImage& image, Point p, QRgb color) {
+    const qreal ratio = image.devicePixelRatio();
+    auto device = [ratio](int coordinate) { return static_cast<int>(coordinate * ratio); };
+    const int left = std::max(0, device(p.x)), right = std::min(image.width(), device(p.x + 1));
+    const int top = std::max(0, device(p.y)), bottom = std::min(image.height(), device(p.y + 1));
+    for (int y = top; y < bottom; ++y) {
+        QRgb* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = left; x < right; ++x) line[x] = color;
+    }
+}
+
+}  // namespace
+
 void drawGdiLine(QImage& image, Point from, Point to, QRgb color) {
     // Bresenham, stopping one pixel short of the end.
     const int dx = std::abs(to.x - from.x), dy = -std::abs(to.y - from.y);
@@ -35,8 +52,7 @@ void drawGdiLine(QImage& image, Point from, Point to, QRgb color) {
     int error = dx + dy;
     Point p = from;
     while (p != to) {
-        if (p.x >= 0 && p.y >= 0 && p.x < image.width() && p.y < image.height())
-            reinterpret_cast<QRgb*>(image.scanLine(p.y))[p.x] = color;
+        paintPixel(image, p, color);
         const int twice = 2 * error;
         if (twice >= dy) {
             error += dy;

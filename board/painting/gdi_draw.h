@@ -23,7 +23,8 @@ void gdiRectangle(QPainter& painter, int left, int top, int right, int bottom, c
 void gdiPolygon(QPainter& painter, const std::vector<Point>& points, const QPen& pen, const QBrush& brush);
 
 // A straight line from `from` towards `to`; `to` itself is not painted. Pixels outside the
-// image are skipped. The image must be 32 bits per pixel.
+// image are skipped. The image must be 32 bits per pixel; on an image of a higher pixel ratio
+// each pixel of the line covers its device pixels.
 void drawGdiLine(QImage& image, Point from, Point to, QRgb color);
 
 // Successive lines through the points, each leaving out its end point.

@@ -1,6 +1,7 @@
 #include "board/painting/tile_set.h"
 
 #include <QPainter>
+#include <algorithm>
 
 #include "board/painting/gdi_draw.h"
 
@@ -28,25 +29,39 @@ QImage shapeTile(int s, const QPen& backgroundPen, const QBrush& backgroundBrush
 
 }  // namespace
 
-void TileSet::rebuild(const BoardLayout& layout, const DrawingResources& r) {
+void TileSet::rebuild(const BoardLayout& layout, const DrawingResources& r, qreal pixelRatio) {
     const int s = layout.squareSize;
     squareSize_ = s;
-    lightSquare_ = squareTile(s, r.whiteSquareOutlinePen, r.whiteSquareFillBrush);
-    darkSquare_ = squareTile(s, r.blackSquareOutlinePen, r.blackSquareFillBrush);
+    // The tiles are drawn as for a square of the device's pixels.
+    const int side = std::max(1, qRound(s * pixelRatio));
+    lightSquare_ = squareTile(side, r.whiteSquareOutlinePen, r.whiteSquareFillBrush);
+    darkSquare_ = squareTile(side, r.blackSquareOutlinePen, r.blackSquareFillBrush);
     // The buffer cell has no outline of its own: its edge is the fill colour.
-    bufferCell_ = squareTile(s, thinPen(r.bufferFillBrush.color()), r.bufferFillBrush);
+    bufferCell_ = squareTile(side, thinPen(r.bufferFillBrush.color()), r.bufferFillBrush);
 
     const QPen piecePens[2] = {r.whitePieceOutlinePen, r.blackPieceOutlinePen};
     const QBrush pieceBrushes[2] = {r.whitePieceFillBrush, r.blackPieceFillBrush};
     for (int type = 0; type < kPieceTypes; ++type) {
-        const std::vector<Point>& outline = layout.outlines.polygons[type];
+        const std::vector<Point> outline = side == s ? layout.outlines.polygons[type] : pieceOutline(type, side);
         for (int colour = 0; colour < 2; ++colour)
-            pieces_[colour][type] = shapeTile(s, r.blackPen, r.blackBrush, outline, piecePens[colour], pieceBrushes[colour]);
-        masks_[type] = shapeTile(s, r.whitePen, r.whiteBrush, outline, r.blackPen, r.blackBrush);
+            pieces_[colour][type] = shapeTile(side, r.blackPen, r.blackBrush, outline, piecePens[colour], pieceBrushes[colour]);
+        masks_[type] = shapeTile(side, r.whitePen, r.whiteBrush, outline, r.blackPen, r.blackBrush);
     }
 
-    for (QImage& image : work_) image = QImage(s, s, QImage::Format_RGB32);
-    doubleWork_ = QImage(2 * s, 2 * s, QImage::Format_RGB32);
+    for (QImage& image : work_) image = QImage(side, side, QImage::Format_RGB32);
+    doubleWork_ = QImage(2 * side, 2 * side, QImage::Format_RGB32);
+
+    for (QImage* image : {&lightSquare_, &darkSquare_, &bufferCell_, &doubleWork_}) image->setDevicePixelRatio(pixelRatio);
+    for (QImage& image : work_) image.setDevicePixelRatio(pixelRatio);
+    for (QImage& image : masks_) image.setDevicePixelRatio(pixelRatio);
+    for (auto& colour : pieces_)
+        for (QImage& image : colour) image.setDevicePixelRatio(pixelRatio);
+}
+
+QImage TileSet::blankTile() const {
+    QImage tile(lightSquare_.size(), QImage::Format_RGB32);
+    tile.setDevicePixelRatio(lightSquare_.devicePixelRatio());
+    return tile;
 }
 
 }  // namespace tandemora

@@ -18,8 +18,10 @@ class TileSet {
 public:
     static constexpr int kWorkImages = 3;
 
-    // Draws every tile again for the layout's square size and outlines.
-    void rebuild(const BoardLayout& layout, const DrawingResources& resources);
+    // Draws every tile again for the layout's square size and outlines, at `pixelRatio` device
+    // pixels to a layout pixel; at ratios other than 1 the outlines are scaled from their grid
+    // to the device's square.
+    void rebuild(const BoardLayout& layout, const DrawingResources& resources, qreal pixelRatio = 1);
 
     int squareSize() const { return squareSize_; }
     const QImage& lightSquare() const { return lightSquare_; }
@@ -33,6 +35,8 @@ public:
     // Scratch images for the drag code: three of s x s and one of 2s x 2s.
     QImage& workImage(int index) { return work_[index]; }
     QImage& doubleWorkImage() { return doubleWork_; }
+    // A new s x s image at the tiles' pixel ratio, its pixels not yet drawn.
+    QImage blankTile() const;
 
 private:
     int squareSize_ = 0;

@@ -25,6 +25,7 @@ const std::set<int> kMenuCommands = {
     32808, 32809, 32810, 32822, 32817, 32821, 32819, 32820, 32824, 32818, 32816, 32815, 32839, 32838,
     32840, 32841, 32834, 32835, 32836, 32837, 32842, 57650, 57651, 57649, 57667, 57664,
     32880, 32881, 32882, 32883, 32884, 33120,
+    kMarkLastMove, kShowCoordinates, kLargeReserveCounts,
 };
 
 struct MenuEntry {
@@ -120,7 +121,8 @@ TEST_F(MainMenusTest, CommandsReportTheirIdsAndTogglesAreCheckable) {
                                    kHighResolutionClocks, kAutoClosePreviousGame, kSaveSettingsOnExit,
                                    kAutoApplyDefaultLayout, kReplaySpeed1,      kReplaySpeed2,
                                    kReplaySpeed4,         kReplaySpeed8,       kSkipLongThinks,
-                                   kToggleGamePanels};
+                                   kToggleGamePanels,   kMarkLastMove,
+                                   kShowCoordinates,      kLargeReserveCounts};
     std::vector<int> expected;
     for (const auto& [id, action] : commands.actions) {
         EXPECT_EQ(action->isCheckable(), toggles.count(id) == 1) << id;

@@ -10,6 +10,8 @@
 #include <QRadioButton>
 #include <QTest>
 #include <QTimer>
+#include <QWheelEvent>
+#include <functional>
 
 #include "board/fixed_environment.h"
 #include "core/fen.h"
@@ -83,6 +85,14 @@ TEST_F(BoardFrameTest, ADragMakesLegalMovesAndSilentlyUndoesOthers) {
     EXPECT_EQ(lastMove(), "e4");
     EXPECT_EQ(frame().position().at(4, 3), 'P');
     EXPECT_NE(frame().backBuffer(), start);
+
+    // Over the marked squares and back from a square with coordinates, put back as it was.
+    const QImage afterMove = frame().backBuffer().copy();
+    QTest::mousePress(canvas(), Qt::LeftButton, {}, centre("a8"));
+    QTest::mouseMove(canvas(), centre("e4"));
+    QTest::mouseMove(canvas(), centre("e2"));
+    QTest::mouseRelease(canvas(), Qt::LeftButton, {}, QPoint(1, 1));  // outside board and buffer
+    EXPECT_EQ(frame().backBuffer(), afterMove);
 }
 
 TEST_F(BoardFrameTest, APieceFromTheReserveIsDroppedOrPutBack) {
@@ -184,6 +194,59 @@ TEST_F(BoardFrameTest, CommandsFollowTheNavigationAndReplayStates) {
     frame().command(kFlipBoards)->trigger();
     EXPECT_TRUE(frame().flipped);
     EXPECT_FALSE(board(true).flipped);
+}
+
+// Keys typed into a board's move-entry box, or the wheel turned over the board by eighths of
+// a degree (positive away from the user).
+std::function<void(CBoardFrame&)> keys(Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
+    return [=](CBoardFrame& board) { QTest::keyClick(board.moveEntryBox(), key, modifiers); };
+}
+std::function<void(CBoardFrame&)> wheel(int angle, int turns = 1) {
+    return [=](CBoardFrame& board) {
+        const QPointF at(100, 100);
+        for (int i = 0; i < turns; ++i) {
+            QWheelEvent event(at, at, {}, {0, angle}, Qt::NoButton, {}, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(board.centralWidget(), &event);
+        }
+    };
+}
+
+TEST_F(BoardFrameTest, KeysAndTheWheelStepAsTheToolbarDoes) {
+    open(true);
+    ASSERT_TRUE(game->parseMoveText("1A. e4 {180} 1B. d4 {180} 1a. e5 {180} 1b. d5 {180} 2A. Nf3 {170}", false));
+    GameNode* const start = game->root.get();
+    GameNode* const end = game->current;
+    auto onCanvas = [](Qt::Key key) { return [key](CBoardFrame& b) { QTest::keyClick(b.centralWidget(), key); }; };
+    const struct {
+        bool boardB;
+        GameNode* from;
+        std::function<void(CBoardFrame&)> input;
+        int toolbarCommand;  // the same step on a toolbar; 0 for none
+    } cases[] = {
+        {false, end, keys(Qt::Key_Left), kBackOnBoard},      {true, end, keys(Qt::Key_Left), kBackOnBoard},
+        {true, start, keys(Qt::Key_Right), kForwardOnBoard}, {true, end, keys(Qt::Key_Home), kRewindGame},
+        {false, start, onCanvas(Qt::Key_End), kFastForwardGame},
+        {false, end, wheel(120), kBackOnBoard},              {true, start, wheel(-120), kForwardOnBoard},
+        {false, end, wheel(30, 4), kBackOnBoard},  // a touchpad's small turns add up to a notch
+        {false, end, wheel(60), 0},                          {false, start, keys(Qt::Key_Left), 0},
+        {false, end, keys(Qt::Key_Left, Qt::ShiftModifier), 0},
+        {false, end, [](CBoardFrame& b) { b.moveEntryBox()->setText("nf3"); keys(Qt::Key_Left)(b); }, 0},  // editing
+        {true, end, [](CBoardFrame& b) { b.bringToTop(); b.moveEntryBox()->setFocus(); }, 0},  // focus alone
+    };
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        const auto& c = cases[i];
+        game->moveTo(c.from);
+        // Board B has no game controls: the game's start and end buttons are board A's.
+        if (c.toolbarCommand) {
+            CBoardFrame& withButton = board(c.boardB).command(c.toolbarCommand) ? board(c.boardB) : frame();
+            withButton.command(c.toolbarCommand)->trigger();
+        }
+        GameNode* const expected = game->current;
+        game->moveTo(c.from);
+        c.input(board(c.boardB));
+        EXPECT_EQ(game->current, expected) << "case " << i;
+        board(c.boardB).moveEntryBox()->clear();
+    }
 }
 
 }  // namespace

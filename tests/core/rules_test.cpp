@@ -5,6 +5,7 @@
 #include <optional>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/fen.h"
@@ -120,6 +121,22 @@ TEST(BoardRules, PlaysLines) {
         }
         EXPECT_EQ(joined(host.notations), line.notations);
         EXPECT_EQ(toFen(host.rules.position), line.fen);
+    }
+}
+
+TEST(BoardRules, RemembersTheSquaresOfTheLastMove) {
+    const struct {
+        const char *start, *move;
+        int from, to;
+    } cases[] = {{kStart, "e4", 33, 35}, {"4k3/8/8/8/8/8/8/4K3[N]", "N@f6", -1, 45},
+                 {"r3k2r/8/8/8/8/8/8/R3K2R", "O-O", 32, 48}, {kStart, "ANALYSIS", -1, -1}};
+    for (const auto& c : cases) {
+        RecordingHost host;
+        host.rules.position = boardFrom(c.start);
+        host.rules.position.lastFrom = host.rules.position.lastTo = 9;  // an earlier move's
+        ASSERT_TRUE(host.play(c.move, true)) << c.move;
+        const Board& after = host.rules.position;
+        EXPECT_EQ(std::pair(int{after.lastFrom}, int{after.lastTo}), std::pair(c.from, c.to)) << c.move;
     }
 }
 

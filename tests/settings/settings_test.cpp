@@ -47,6 +47,8 @@ TEST(Settings, Reading) {
              s.autoApplyDefaultLayout = 1;
              s.minimumMoveDelayMs = 50;
          }},
+        {"[Board]\nMark last move=0\nShow coordinates=0\nLarge reserve counts=0\n",
+         [](Settings& s) { s.markLastMove = s.showCoordinates = s.largeReserveCounts = 0; }},
         {"[Clock font]\nName=Courier New\nSize=20\nItalic=1\n",
          [](Settings& s) {
              s.clockFont.name = "Courier New";

@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QPainter>
+#include <algorithm>
 #include <limits>
 #include <string>
 #include <vector>
@@ -108,7 +109,7 @@ TEST_F(PaintedBoard, PiecesAreComposedOnBothSquareColours) {
 
         // The drag code's helper gives the same square.
         QImage single(47, 47, QImage::Format_RGB32);
-        painter.drawSquare(single, {0, 0}, c.file, c.rank, c.piece);
+        painter.drawSquare(single, scene, {0, 0}, c.file, c.rank, c.piece);
         EXPECT_TRUE(sameBlock(image, square, single, {0, 0}, 47)) << c.file << c.rank;
     }
 }
@@ -139,7 +140,7 @@ TEST_F(PaintedBoard, BufferCountsAreDrawnAsStrokes) {
         EXPECT_EQ(pixel(image, unit(cell, 24, 30)), kWhite) << "no piece for count " << c.count;
 
         QImage single(s, s, QImage::Format_RGB32);
-        painter.drawBufferCell(single, {0, 0}, c.slot, PieceColour::White, c.count);
+        painter.drawBufferCell(single, scene, {0, 0}, c.slot, PieceColour::White, c.count);
         EXPECT_TRUE(sameBlock(image, cell, single, {0, 0}, s)) << c.count;
     }
 
@@ -150,6 +151,90 @@ TEST_F(PaintedBoard, BufferCountsAreDrawnAsStrokes) {
         bare.fill(kBufferFill);
         EXPECT_EQ(cell, bare) << slot;
     }
+}
+
+// How many pixels of `b` differ from `a` inside each area, and last, outside them all.
+std::vector<int> differences(const QImage& a, const QImage& b, const std::vector<QRect>& areas) {
+    std::vector<int> counts(areas.size() + 1);
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            if (a.pixel(x, y) == b.pixel(x, y)) continue;
+            const auto in = std::find_if(areas.begin(), areas.end(), [&](const QRect& r) { return r.contains(x, y); });
+            ++counts[in - areas.begin()];
+        }
+    return counts;
+}
+
+TEST_F(PaintedBoard, EachReadableOptionChangesOnlyItsOwnPixels) {
+    // After 1. e4, pieces on the edge squares, and two reserve counts.
+    for (int i = 0; i < 8; ++i) board.squares[squareIndex(i, 0)] = board.squares[squareIndex(0, i)] = 'n';
+    board.squares[squareIndex(4, 3)] = 'P';
+    board.lastFrom = squareIndex(4, 1);
+    board.lastTo = squareIndex(4, 3);
+    board.holdings[2] = 16;
+    board.holdings[6] = 2;
+    for (bool flipped : {false, true}) {
+        scene.flipped = flipped;
+        const QImage plain = paint();
+        const int s = painter.layout().squareSize;
+        auto box = [s](Point at) { return QRect(at.x, at.y, s, s); };
+        auto square = [&](int file, int rank) { return box(squareAt(flipped ? 7 - file : file, flipped ? rank : 7 - rank)); };
+        std::vector<QRect> edges;  // the left column and the bottom row as seen
+        for (int i = 0; i < 8; ++i) edges.push_back(box(squareAt(0, i)));
+        for (int i = 1; i < 8; ++i) edges.push_back(box(squareAt(i, 7)));
+        const struct {
+            bool BoardScene::*option;
+            std::vector<QRect> areas;
+        } cases[] = {
+            {&BoardScene::markLastMove, {square(4, 1), square(4, 3)}},
+            {&BoardScene::showCoordinates, edges},
+            {&BoardScene::largeCounts, {box(cellAt(2)), box(cellAt(6))}},
+        };
+        for (const auto& c : cases) {
+            scene.*c.option = true;
+            const std::vector<int> changed = differences(plain, paint(), c.areas);
+            scene.*c.option = false;
+            EXPECT_EQ(changed.back(), 0) << "outside, flipped " << flipped;
+            EXPECT_EQ(std::count(changed.begin(), changed.end() - 1, 0), 0) << "an area unchanged, flipped " << flipped;
+        }
+    }
+}
+
+TEST_F(PaintedBoard, LargeCountsWriteEveryDigit) {
+    scene.largeCounts = true;
+    board.holdings[0] = 1;  // a single piece has no number
+    const QImage bare = paint();
+    // How far the count's dark ink reaches across the pawns' cell, above the pawn's head.
+    auto inkWidth = [&](int count) {
+        board.holdings[0] = count;
+        const QImage image = paint();
+        const Point cell = cellAt(0);
+        int first = cell.x + 99, last = cell.x;
+        for (int x = cell.x; x < cell.x + painter.layout().squareSize; ++x)
+            for (int y = cell.y; y < cell.y + 13; ++y)
+                if (image.pixel(x, y) != bare.pixel(x, y) && qGray(image.pixel(x, y)) < 80)
+                    first = std::min(first, x), last = std::max(last, x);
+        return last - first;
+    };
+    EXPECT_GT(inkWidth(16), inkWidth(6) + 4);  // the one beside the six, not a stroke before it
+}
+
+TEST_F(PaintedBoard, AtTwiceThePixelRatioTheDrawingIsSharp) {
+    QImage sharp(960, 960, QImage::Format_RGB32);
+    sharp.setDevicePixelRatio(2);
+    painter.layout(480, 480, scene, 2);
+    painter.paintAll(sharp, scene);
+    const BoardLayout& l = painter.layout();
+    ASSERT_EQ(l.squareSize, 47);  // laid out in the window's pixels, as at ratio 1
+    // The board's outline two pixels wide; the pieces drawn for squares of twice the side.
+    EXPECT_EQ(sharp.pixel(2 * l.boardRight, 2 * l.boardTop + 20), kBlack);
+    EXPECT_EQ(sharp.pixel(2 * l.boardRight + 1, 2 * l.boardTop + 20), kBlack);
+    BoardPainter large(resources);
+    large.layout(20 * l.squareSize + 4, 2000, scene);
+    ASSERT_EQ(large.layout().squareSize, 2 * l.squareSize);
+    QImage knight = painter.tiles().piece(2, PieceColour::White);
+    knight.setDevicePixelRatio(1);
+    EXPECT_EQ(knight, large.tiles().piece(2, PieceColour::White));
 }
 
 TEST_F(PaintedBoard, TheSideToMoveHasTheRunningClock) {
