@@ -195,7 +195,8 @@ void ClockLeadView::drawGraph() {
     painter.setPen(palette().color(QPalette::Text));
     if (series_.size() < 2) {
         frame_ = GraphFrame();
-        painter.drawText(rect(), Qt::AlignCenter, game_ ? QStringLiteral("No moves yet.") : QStringLiteral("No game."));
+        // Without a game the move list above already says so.
+        if (game_) painter.drawText(rect(), Qt::AlignCenter, QStringLiteral("No moves yet."));
         return;
     }
     painter.setRenderHint(QPainter::Antialiasing);
