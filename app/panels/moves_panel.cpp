@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include <QHash>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -79,15 +80,23 @@ void MovesPanel::rebuild() {
     int depth = 0;
     const QFontMetrics plain(font()), bold(boldFont_), italic(italicFont_);
     const int space = plain.horizontalAdvance(u' ');
+    // Move texts, numbers and clocks repeat all through a game: each is measured once.
+    QHash<QString, int> plainWidths, boldWidths;
+    auto measured = [](const QFontMetrics& metrics, QHash<QString, int>& widths, const QString& text) {
+        auto found = widths.constFind(text);
+        if (found == widths.constEnd()) found = widths.insert(text, metrics.horizontalAdvance(text));
+        return *found;
+    };
     auto add = [&](Piece piece) {
         // A variation starts a line; so does the line it left when it continues.
         piece.lineBefore = piece.lineBefore || (piece.style != Style::kBracket && piece.depth != depth);
         depth = piece.depth;
-        piece.bodyWidth = (piece.style == Style::kComment ? italic : plain).horizontalAdvance(piece.body);
+        piece.bodyWidth = piece.style == Style::kComment ? italic.horizontalAdvance(piece.body)
+                                                         : measured(plain, plainWidths, piece.body);
         int width = piece.bodyWidth;
         if (!piece.number.isEmpty()) {
-            piece.numberWidth = bold.horizontalAdvance(piece.number);
-            width += piece.numberWidth + 2 * space + plain.horizontalAdvance(piece.clock);
+            piece.numberWidth = measured(bold, boldWidths, piece.number);
+            width += piece.numberWidth + 2 * space + measured(plain, plainWidths, piece.clock);
         }
         piece.rect.setWidth(width);
         pieces_.push_back(std::move(piece));
