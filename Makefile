@@ -2,10 +2,10 @@
 BUILD ?= build
 BUILD_TYPE ?= Release
 # Everything that building, testing and running need, what the look-and-feel checks use, and
-# the sound server the sound test plays into.
+# the sound server the sound test plays into, and the engine that analyses positions.
 PACKAGES = g++ cmake ninja-build libgtest-dev libbenchmark-dev qt6-base-dev qt6-multimedia-dev \
            fonts-liberation clang libclang-rt-14-dev xvfb xauth xdotool imagemagick \
-           pulseaudio pulseaudio-utils
+           pulseaudio pulseaudio-utils fairy-stockfish
 SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 
 .PHONY: deps configure build test run bench clean

@@ -24,6 +24,7 @@ const char kUsage[] =
     "                     [--material \"P N\"] [--clock up|down SECONDS] [--player1 NAME[:RATING]] ...\n"
     "                     [--player4 NAME[:RATING]] [--teammates] [--opponents] [--victory 1-4]\n"
     "                     [--player1-positional] [--database-dir DIR]\n"
+    "       tandemora-cli analyse FILE [--movetime MS] [--game N] [-o OUT] [--engine PATH]\n"
     "\n"
     "check    reads and replays every game of each file. One line per game:\n"
     "         '<n> ok <FEN of board A>[ | <FEN of board B>]' at the end of the main line,\n"
@@ -49,9 +50,15 @@ const char kUsage[] =
     "         with --general, for all games that pass the filters; prints the result lines,\n"
     "         then each line's key and the database offsets of its games. The database is\n"
     "         looked for in --database-dir, by default the index's own folder.\n"
+    "analyse  searches the position before and after every main-line move with Fairy-Stockfish\n"
+    "         (--movetime milliseconds each, default 100; only game N with --game) and prints\n"
+    "         '<number> <move> <before> <after> <best move>' from White's side, with ' mistake'\n"
+    "         where the mover lost two pawns or a mate. With -o the games are written to OUT\n"
+    "         with a comment 'Better: <move> (<evaluation>)' on each mistake.\n"
     "\n"
     "Exit status: 0 when every game was read and replayed, or imported; 1 when a game or a\n"
-    "file failed, or a game was skipped; 2 for a wrong command line; 3 (check, rewrite)\n"
+    "file failed, or a game was skipped; 2 for a wrong command line or a missing engine\n"
+    "(analyse); 3 (check, rewrite)\n"
     "when nothing failed but the moves of a game were read only up to a point.\n";
 
 // Runs the command the arguments name; its exit status.
@@ -72,6 +79,8 @@ int runCommand(const std::vector<std::string>& args) {
         return buildIndexCommand(args[1], args[2], {args.begin() + 3, args.end()}, std::cout, std::cerr);
     if (args.size() >= 2 && args[0] == "search")
         return searchCommand(args[1], {args.begin() + 2, args.end()}, std::cout, std::cerr);
+    if (args.size() >= 2 && args[0] == "analyse")
+        return analyseCommand({args.begin() + 1, args.end()}, std::cout, std::cerr);
     if (args.size() >= 4 && args[0] == "import" && args[args.size() - 2] == "-o")
         return importCommand({args.begin() + 1, args.end() - 2}, args.back(), std::cout, std::cerr);
     std::cerr << kUsage;

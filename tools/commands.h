@@ -43,4 +43,8 @@ int buildIndexCommand(const std::string& databasePath, const std::string& indexP
 int searchCommand(const std::string& indexPath, const std::vector<std::string>& options, std::ostream& out,
                   std::ostream& err);
 
+// Evaluates every main-line move of the games with the engine, one line per move on `out`;
+// `args` are the file and the options "--movetime", "--game", "-o" and "--engine" with their values.
+int analyseCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
 }  // namespace tandemora
