@@ -122,7 +122,7 @@ TEST_F(MainMenusTest, CommandsReportTheirIdsAndTogglesAreCheckable) {
                                    kAutoApplyDefaultLayout, kReplaySpeed1,      kReplaySpeed2,
                                    kReplaySpeed4,         kReplaySpeed8,       kSkipLongThinks,
                                    kToggleGamePanels,   kMarkLastMove,
-                                   kShowCoordinates,      kLargeReserveCounts};
+                                   kShowCoordinates,      kLargeReserveCounts, kToggleAnalysisPanel};
     std::vector<int> expected;
     for (const auto& [id, action] : commands.actions) {
         EXPECT_EQ(action->isCheckable(), toggles.count(id) == 1) << id;
