@@ -11,7 +11,6 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QLabel>
 #include <QPushButton>
 #include <algorithm>
 #include <cstdio>
@@ -138,24 +137,25 @@ int main(int argc, char** argv) {
         AnalysisPanel& panel = app.mainFrame().analysisPanel();
         panel.show();
         panel.findChild<QPushButton*>(QStringLiteral("onOff"))->setChecked(true);
-        const QLabel& figures = *panel.findChild<QLabel*>(QStringLiteral("figures"));
-        auto waitForLines = [&figures] {
+        // Until the panel shows the analysis of a position other than `before`.
+        auto waitForLines = [&panel](unsigned before) {
             QElapsedTimer clock;
             clock.start();
-            while (figures.text().isEmpty() && clock.elapsed() < kTimeoutMs)
-                QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 1);
-            return !figures.text().isEmpty();
+            auto shown = [&] { return panel.shownPosition() != 0 && panel.shownPosition() != before; };
+            while (!shown() && clock.elapsed() < kTimeoutMs) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 1);
+            return shown();
         };
-        if (!waitForLines()) {
+        if (!waitForLines(0)) {
             std::fprintf(stderr, "the panel showed no analysis\n");
             return 1;
         }
         for (int step = 0; step < steps && game.findNextOnBoard(board); ++step) {
             runEvents(kSearchMs);
+            const unsigned before = panel.shownPosition();
             QElapsedTimer clock;
             clock.start();
             game.forwardOnBoard(board);
-            if (!waitForLines()) return 1;
+            if (!waitForLines(before)) return 1;
             panelTimes.push_back(static_cast<double>(clock.nsecsElapsed()) / 1e6);
             fens.push_back(engineFen(board.position()));
         }

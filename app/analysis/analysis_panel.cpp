@@ -160,6 +160,7 @@ void AnalysisPanel::clearAnalysis() {
     evaluation_->clear();
     figures_->clear();
     speed_ = 0;
+    shownId_ = 0;
     lines_->clear();
     shown_.clear();
 }
@@ -173,6 +174,7 @@ void AnalysisPanel::showAnalysis(const EngineEvent& event) {
     if (event.kind != EngineEvent::kAnalysis || event.position != positionId_ || positionId_ == 0) return;
     const bool whiteToMove = analysedPosition_.sideToMove != 0;
     if (!event.lines.empty()) evaluation_->setText(QString::fromStdString(evaluationText(whiteView(event.lines[0].score, whiteToMove))));
+    shownId_ = event.position;
     if (event.nps) speed_ = event.nps;  // not every line gives it
     figures_->setText(QString::fromStdString("Depth " + std::to_string(event.depth) + (speed_ ? "    " + speedText(speed_) : "")));
     shown_.resize(event.lines.size());

@@ -39,6 +39,8 @@ public:
     void positionChanged() override;
 
     AnalysisEngine& engine() { return engine_; }
+    // The engine's id of the position whose analysis is shown, 0 while none is.
+    unsigned shownPosition() const { return shownId_; }
 
 private:
     bool running() const;
@@ -63,6 +65,7 @@ private:
     EngineVariant analysedVariant_ = EngineVariant::kCrazyhouse;
     unsigned positionId_ = 0;
     long long speed_ = 0;  // nodes per second, as last given
+    unsigned shownId_ = 0;
     // Per line shown: the engine's moves and the leading ones in our notation, translated
     // again only when the engine changes the line.
     struct ShownLine {
