@@ -220,7 +220,9 @@ void CBoardFrame::submitMoveEntry() {
     moveEntryBox_->setFocus();
 }
 
-bool CBoardFrame::submitMove(const std::string& text) { return rules().makeMoveFromText(text, position().sideToMove != 0, true); }
+bool CBoardFrame::submitMove(const std::string& text) {
+    return rules().makeMoveFromText(text, position().sideToMove != 0, true);
+}
 
 bool CBoardFrame::eventFilter(QObject* watched, QEvent* event) {
     if (watched == subWindow_ && event->type() == QEvent::Close) {
