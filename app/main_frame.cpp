@@ -10,6 +10,8 @@
 #include <QMenuBar>
 #include <QScreen>
 
+#include "app/analysis/analysis_panel.h"
+#include "app/analysis/engine_options_dialog.h"
 #include "app/databases/database_dialog.h"
 #include "app/databases/index_creation_dialog.h"
 #include "app/dialogs/about_dialog.h"
@@ -80,6 +82,13 @@ CMainFrame::CMainFrame(CTandemoraApp& app)
     QAction* panelsToggle = command(kToggleGamePanels);
     panelsToggle->setChecked(true);
     connect(panels_->toggleViewAction(), &QAction::toggled, panelsToggle, &QAction::setChecked);
+    analysis_ = new AnalysisPanel(app.settings(), *this);
+    activeGame_.addView(*analysis_, *analysis_);
+    connect(area_, &QMdiArea::subWindowActivated, analysis_, [this] {
+        // With a game list active, the board last active stays the one analysed.
+        if (CBoardFrame* board = activeBoard()) analysis_->boardActivated(board);
+    });
+    connect(analysis_->toggleViewAction(), &QAction::toggled, command(kToggleAnalysisPanel), &QAction::setChecked);
     resize(1024, 768);
     updateCommandStates();
 }
@@ -218,6 +227,10 @@ void CMainFrame::runCommand(int id) {
     case kAbout: showAbout(this); break;
     case kHelpTopics: showHelpTopics(this); break;
     case kToggleGamePanels: panels_->setVisible(command(kToggleGamePanels)->isChecked()); break;
+    case kToggleAnalysisPanel: analysis_->setVisible(command(kToggleAnalysisPanel)->isChecked()); break;
+    case kEngineOptions:
+        if (editEngineOptions(this, settings)) analysis_->optionsChanged();
+        break;
     default: break;
     }
     updateCommandStates();

@@ -13,6 +13,7 @@ class QMdiArea;
 
 namespace tandemora {
 
+class AnalysisPanel;
 class CBoardFrame;
 class GamePanels;
 class CTandemoraApp;
@@ -34,6 +35,7 @@ public:
     // The game the panels show, and the dock that holds them.
     ActiveGame& activeGame() { return activeGame_; }
     GamePanels& gamePanels() const { return *panels_; }
+    AnalysisPanel& analysisPanel() const { return *analysis_; }
     // Where the docks and the toolbar lie, as hexadecimal text for the settings file; an empty
     // or unreadable text restores nothing.
     std::string dockState() const;
@@ -55,6 +57,7 @@ private:
     MainCommands commands_;
     ActiveGame activeGame_;
     GamePanels* panels_;
+    AnalysisPanel* analysis_;
 };
 
 }  // namespace tandemora

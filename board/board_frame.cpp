@@ -216,8 +216,12 @@ void CBoardFrame::timerEvent(QTimerEvent* event) {
 void CBoardFrame::submitMoveEntry() {
     const std::string text = moveEntryBox_->text().toLatin1().toStdString();
     moveEntryBox_->clear();
-    rules().makeMoveFromText(text, position().sideToMove != 0, true);
+    submitMove(text);
     moveEntryBox_->setFocus();
+}
+
+bool CBoardFrame::submitMove(const std::string& text) {
+    return rules().makeMoveFromText(text, position().sideToMove != 0, true);
 }
 
 bool CBoardFrame::eventFilter(QObject* watched, QEvent* event) {

@@ -46,6 +46,10 @@ public:
     // One tick of the replay timer.
     void replayTick();
     void flipBoards();
+    // Plays a move in the program's notation for the side to move, as one typed into the
+    // move-entry box: a variation when the game already goes on otherwise. False, reported,
+    // when it is not legal.
+    bool submitMove(const std::string& text);
 
     // BoardWindow.
     void setTitle(const std::string& title) override;

@@ -72,6 +72,8 @@ const CommandText kTexts[] = {
     {kMarkLastMove, "Tint the squares of the last move on each board", "Mark last move"},
     {kShowCoordinates, "Show the files and ranks along the edges of each board", "Show coordinates"},
     {kLargeReserveCounts, "Write the reserve counts in the name font", "Large reserve counts"},
+    {kToggleAnalysisPanel, "Show or hide the engine's analysis of the active board", "Toggle Analysis Panel"},
+    {kEngineOptions, "Choose the analysis engine's program, threads, hash and number of lines", "Engine Options"},
 };
 
 const CommandText kNoTexts{0, "", ""};

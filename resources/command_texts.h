@@ -75,6 +75,9 @@ enum CommandId : int {
     kMarkLastMove = 33201,
     kShowCoordinates = 33202,
     kLargeReserveCounts = 33203,
+    // Engine analysis: the Analysis panel (View menu) and the engine's options (Options menu).
+    kToggleAnalysisPanel = 33301,
+    kEngineOptions = 33302,
 };
 
 struct CommandText {

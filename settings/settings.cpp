@@ -19,12 +19,14 @@ constexpr const char* eventSound = "Event sound";
 constexpr const char* directories = "Directories";
 constexpr const char* window = "Window";
 constexpr const char* panels = "Panels";
+constexpr const char* engine = "Engine";
 
 constexpr std::size_t colourChars = 39;
 constexpr std::size_t fontNameChars = 49;
 constexpr std::size_t soundPathChars = 254;
 constexpr std::size_t directoryChars = 255;
 constexpr std::size_t windowStateChars = 8192;
+constexpr std::size_t programPathChars = 4096;
 
 struct ColourKey {
     const char* key;
@@ -148,6 +150,11 @@ void readSettings(const IniFile& file, Settings& settings) {
     settings.skipLongThinks = file.readInt(board, "Skip long thinks", settings.skipLongThinks);
     settings.mainWindowState = file.readString(panels, "Main window state", settings.mainWindowState, windowStateChars);
     for (const auto& [key, field] : readableBoardKeys) settings.*field = file.readInt(board, key, settings.*field);
+
+    settings.engineProgram = file.readString(engine, "Program", settings.engineProgram, programPathChars);
+    settings.engineThreads = std::clamp(file.readInt(engine, "Threads", settings.engineThreads), 1, kMaxEngineThreads);
+    settings.engineHashMb = std::clamp(file.readInt(engine, "Hash (MB)", settings.engineHashMb), 1, kMaxEngineHashMb);
+    settings.engineLines = std::clamp(file.readInt(engine, "Lines", settings.engineLines), 1, kMaxEngineLines);
 }
 
 void writeSettings(IniFile& file, Settings& settings) {
@@ -184,6 +191,11 @@ void writeSettings(IniFile& file, Settings& settings) {
     writeFlag(file, board, "Skip long thinks", settings.skipLongThinks);
     if (!settings.mainWindowState.empty()) file.writeString(panels, "Main window state", settings.mainWindowState);
     for (const auto& [key, field] : readableBoardKeys) writeFlag(file, board, key, settings.*field);
+
+    file.writeString(engine, "Program", settings.engineProgram);
+    writeInt(file, engine, "Threads", settings.engineThreads);
+    writeInt(file, engine, "Hash (MB)", settings.engineHashMb);
+    writeInt(file, engine, "Lines", settings.engineLines);
 }
 
 void loadSettings(Settings& settings, LayoutBytes& layouts, const SettingsFiles& files) {

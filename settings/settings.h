@@ -63,9 +63,20 @@ struct Settings {
     int markLastMove = 1;
     int showCoordinates = 1;
     int largeReserveCounts = 1;
+
+    // Engine analysis: the engine's program (empty: Debian's fairy-stockfish, or the one on
+    // PATH), its threads and hash in MB, and how many lines the Analysis panel shows.
+    std::string engineProgram;
+    int engineThreads = 1;
+    int engineHashMb = 64;
+    int engineLines = 3;
 };
 
 inline constexpr std::array<int, 4> replaySpeeds = {1, 2, 4, 8};
+// The ranges the engine options keep to.
+inline constexpr int kMaxEngineThreads = 256;
+inline constexpr int kMaxEngineHashMb = 32768;
+inline constexpr int kMaxEngineLines = 5;
 
 // The sound events, as named in the settings file and the event-sound dialog.
 inline constexpr std::array<const char*, 2> eventSoundNames = {"Playing board move", "Playing board game over"};

@@ -26,6 +26,7 @@ const std::set<int> kMenuCommands = {
     32840, 32841, 32834, 32835, 32836, 32837, 32842, 57650, 57651, 57649, 57667, 57664,
     32880, 32881, 32882, 32883, 32884, 33120,
     kMarkLastMove, kShowCoordinates, kLargeReserveCounts,
+    kToggleAnalysisPanel, kEngineOptions,
 };
 
 struct MenuEntry {
@@ -85,6 +86,8 @@ TEST_F(MainMenusTest, CommandsSitInTheirSubmenusWithTheirTexts) {
         {kEnableEventSounds, "&Options/Sounds", "Enable Event Sounds"},
         {kMinimumMoveDelay, "&Options/Clocks/Timings", "Minimum Move Delay"},
         {kAutoClosePreviousGame, "&Options/Games", "Auto-Close Previous Game"},
+        {kEngineOptions, "&Options", "E&ngine..."},
+        {kToggleAnalysisPanel, "&View", "&Analysis Panel"},
         {kReplaySpeed4, "&Options/Replay", "\xd7&4"},
         {kRestoreLayout2, "&Window/Restore Window Layout", "Restore Layout 2\tCtrl-2"},
         {kSaveDefaultLayout, "&Window/Save Window Layout", "Save as Default Layout"},
@@ -122,7 +125,7 @@ TEST_F(MainMenusTest, CommandsReportTheirIdsAndTogglesAreCheckable) {
                                    kAutoApplyDefaultLayout, kReplaySpeed1,      kReplaySpeed2,
                                    kReplaySpeed4,         kReplaySpeed8,       kSkipLongThinks,
                                    kToggleGamePanels,   kMarkLastMove,
-                                   kShowCoordinates,      kLargeReserveCounts};
+                                   kShowCoordinates,      kLargeReserveCounts, kToggleAnalysisPanel};
     std::vector<int> expected;
     for (const auto& [id, action] : commands.actions) {
         EXPECT_EQ(action->isCheckable(), toggles.count(id) == 1) << id;

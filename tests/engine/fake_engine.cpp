@@ -6,12 +6,15 @@
 // FEN starts with the prefix ("*" for any) prints the replies, then its bestmove: at once for
 // "go movetime", on "stop" for "go infinite". The first fitting line answers. A reply "crash"
 // ends the engine there without a word, as a crashing engine does; "silent" prints nothing
-// more for that search, not even its bestmove. Lines starting with '#' are comments. When
-// TANDEMORA_FAKE_ENGINE_LOG names a file, every line received is appended to it.
+// more for that search, not even its bestmove; "sleep MS" waits before the next reply, as a
+// busy engine does (what is sent meanwhile is read afterwards). Lines starting with '#' are
+// comments. When TANDEMORA_FAKE_ENGINE_LOG names a file, every line received is appended to it.
+#include <chrono>
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -78,6 +81,11 @@ int main(int argc, char** argv) {
             if (const Answer* answer = answerFor(table, fen)) {
                 for (const std::string& reply : answer->replies) {
                     if (reply == "crash") std::_Exit(3);
+                    if (reply.rfind("sleep ", 0) == 0) {
+                        std::cout.flush();
+                        std::this_thread::sleep_for(std::chrono::milliseconds(std::atoi(reply.c_str() + 6)));
+                        continue;
+                    }
                     if (reply == "silent") {
                         best.clear();
                         break;
