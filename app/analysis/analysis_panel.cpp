@@ -73,7 +73,10 @@ AnalysisPanel::AnalysisPanel(const Settings& settings, QMainWindow& window)
     lines_ = new QListWidget(contents);
     lines_->setObjectName(QStringLiteral("lines"));
     lines_->setToolTip(QStringLiteral("Double-click a line to play its first move on the board"));
-    lines_->setWordWrap(false);
+    // A line wraps in a narrow dock rather than hiding its end behind a scroll bar.
+    lines_->setWordWrap(true);
+    lines_->setResizeMode(QListView::Adjust);
+    lines_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 
     auto* top = new QHBoxLayout;
     top->addWidget(onOff_);
@@ -116,6 +119,7 @@ void AnalysisPanel::positionChanged() { scheduleAnalysis(); }
 bool AnalysisPanel::running() const { return onOff_->isChecked() && isVisible(); }
 
 void AnalysisPanel::setRunning(bool on) {
+    onOff_->setText(on ? QStringLiteral("Stop") : QStringLiteral("Analyse"));
     stopAnalysis();
     showMessage({});
     // Turning the analysis on takes the options as they are now and tries a missing or
