@@ -11,15 +11,15 @@ constexpr int kAnswerMs = 10000;
 
 }  // namespace
 
-bool BlockingEngine::start(const std::string& path, const EngineOptions& options, std::string& error) {
-    if (!process_.start(path, error)) return false;
+EngineStart BlockingEngine::start(const std::string& path, const EngineOptions& options, std::string& error) {
+    if (!process_.start(path, error)) return EngineStart::kCannotRun;
     session_ = UciSession(options);
     session_.start();
     if (!flush() || !waitFor(EngineEvent::kReady, 0, kAnswerMs, error)) {
-        if (error.empty()) error = path + " does not speak UCI";
-        return false;
+        error = path + " does not speak UCI" + (error.empty() ? "" : ": " + error);
+        return EngineStart::kNoAnswer;
     }
-    return true;
+    return EngineStart::kStarted;
 }
 
 bool BlockingEngine::flush() {

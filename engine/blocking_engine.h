@@ -15,10 +15,13 @@ struct Evaluation {
     std::string bestMove;  // coordinates; "(none)" when the side to move has no move
 };
 
+enum class EngineStart { kStarted, kCannotRun, kNoAnswer };
+
 class BlockingEngine {
 public:
-    // Starts the engine and finishes the handshake; false with the reason in `error`.
-    bool start(const std::string& path, const EngineOptions& options, std::string& error);
+    // Starts the engine and finishes the handshake. On failure the reason is in `error`, and the
+    // result tells a program that cannot run from one that runs but does not speak UCI.
+    EngineStart start(const std::string& path, const EngineOptions& options, std::string& error);
     // Searches the position for `ms` milliseconds. Nothing, with the reason in `error`, when the
     // engine exits or does not answer in time.
     std::optional<Evaluation> evaluate(const std::string& fen, EngineVariant variant, int ms, std::string& error);

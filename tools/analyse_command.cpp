@@ -178,9 +178,11 @@ int analyseCommand(const std::vector<std::string>& args, std::ostream& out, std:
     const std::string enginePath = resolveEnginePath(options.enginePath);
     BlockingEngine engine;
     std::string problem;
-    if (enginePath.empty() || !engine.start(enginePath, {}, problem)) {
+    const EngineStart started = enginePath.empty() ? EngineStart::kCannotRun : engine.start(enginePath, {}, problem);
+    if (started != EngineStart::kStarted) {
         if (!problem.empty()) err << problem << '\n';
-        err << engineMissingMessage() << '\n';
+        // A program that runs but does not answer is there: installing it again would not help.
+        if (started == EngineStart::kCannotRun) err << engineMissingMessage() << '\n';
         return kExitUsage;
     }
     auto text = readFileText(options.inPath, problem);

@@ -103,6 +103,8 @@ TEST_F(AnalyseCommand, EngineAndCommandLineProblems) {
     } cases[] = {
         {"missing engine", "analyse " + path("game.bpgn") + " --engine " + path("no-engine"), 2,
          "Fairy-Stockfish is not installed: sudo apt-get install fairy-stockfish, or give its program with --engine"},
+        {"not an engine", "analyse " + path("game.bpgn") + " --engine /bin/true", 2,
+         "/bin/true does not speak UCI: the engine stopped\n"},
         {"no file", "analyse --movetime 5", 2, "usage: tandemora-cli analyse"},
         {"bad movetime", "analyse " + path("game.bpgn") + " --movetime fast", 2, "usage: tandemora-cli analyse"},
         {"crashing engine", "analyse " + path("game.bpgn") + " -o " + path("out.bpgn") + engineOption(), 1,
@@ -121,7 +123,7 @@ TEST(RealEngine, FindsTheMateInOne) {
     if (::access(kDefaultEnginePath, X_OK) != 0) GTEST_SKIP() << "Fairy-Stockfish is not installed";
     BlockingEngine engine;
     std::string error;
-    ASSERT_TRUE(engine.start(kDefaultEnginePath, {}, error)) << error;
+    ASSERT_EQ(engine.start(kDefaultEnginePath, {}, error), EngineStart::kStarted) << error;
     // White drops the queen in its pocket on e7, guarded by the king.
     const auto evaluation = engine.evaluate("4k3/8/4K3/8/8/8/8/8[Q] w - - 0 1", EngineVariant::kBughouse, 200, error);
     ASSERT_TRUE(evaluation) << error;
