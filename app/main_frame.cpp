@@ -94,8 +94,9 @@ CMainFrame::CMainFrame(CTandemoraApp& app)
 }
 
 CMainFrame::~CMainFrame() {
-    // The area's windows close with it and report it as they go, to a frame no longer there.
-    area_->disconnect(this);
+    // The area's windows close with it and report it as they go, to a frame no longer there
+    // and to panels that ask it for the active board.
+    area_->disconnect();
 }
 
 QAction* CMainFrame::command(int id) const {
