@@ -1,8 +1,11 @@
 // Tandemora: study bughouse and crazyhouse games.
 #include <exception>
 #include <string>
+#include <vector>
 
 #include <QApplication>
+#include <QTimer>
+#include <QWidget>
 
 #include "app/dialogs/message_box.h"
 #include "app/file_names.h"
@@ -22,6 +25,13 @@ int main(int argc, char* argv[]) {
         const std::filesystem::path folder = tandemora::fileNameBytes(QCoreApplication::applicationDirPath());
         tandemora::CTandemoraApp app({folder / "Tandemora.INI", folder / "Tandemora.WL"});
         app.start();
+        // Files named on the command line (as a file manager passes them) open as if chosen in
+        // File > Open, once the window is up. Their names are taken as the bytes given.
+        std::vector<std::string> files;
+        for (int i = 1; i < argc; ++i) files.push_back(std::filesystem::absolute(argv[i]).string());
+        QTimer::singleShot(0, &app.mainFrameWidget(), [&app, files] {
+            for (const std::string& file : files) app.openFile(file);
+        });
         const int status = QApplication::exec();
         if (app.settings().saveSettingsOnExit) app.saveSettings();
         return status;

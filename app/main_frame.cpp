@@ -3,6 +3,11 @@
 #include <algorithm>
 
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QTimer>
+#include <QUrl>
 #include <QFileDialog>
 #include <QLayout>
 #include <QMdiArea>
@@ -69,6 +74,7 @@ CMainFrame::CMainFrame(CTandemoraApp& app)
     area_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     area_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(area_);
+    setAcceptDrops(true);
     trackNormalGeometries(area_);
     commands_ = buildMainMenus(*this, [this](int id) { runCommand(id); });
     for (QMenu* menu : menuBar()->findChildren<QMenu*>())
@@ -273,6 +279,35 @@ void CMainFrame::arrangeIcons() {
         window->move(x, area_->viewport()->height() - window->height());
         x += window->width();
     }
+}
+
+namespace {
+
+// The local files a drag carries; none when it carries anything else as well.
+std::vector<std::string> droppedFiles(const QMimeData* data) {
+    std::vector<std::string> files;
+    if (!data || !data->hasUrls()) return files;
+    for (const QUrl& url : data->urls()) {
+        if (!url.isLocalFile()) return {};
+        files.push_back(fileNameBytes(url.toLocalFile()));
+    }
+    return files;
+}
+
+}  // namespace
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
+    if (!droppedFiles(event->mimeData()).empty()) event->acceptProposedAction();
+}
+
+void CMainFrame::dropEvent(QDropEvent* event) {
+    const std::vector<std::string> files = droppedFiles(event->mimeData());
+    if (files.empty()) return;
+    event->acceptProposedAction();
+    // Opening may ask about importing: not while the dragging program waits for the drop's end.
+    QTimer::singleShot(0, this, [this, files] {
+        for (const std::string& file : files) app_.openFile(file);
+    });
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {

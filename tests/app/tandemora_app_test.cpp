@@ -1,6 +1,11 @@
 // The application with its main window, headless: new games, their closing questions, option
 // commands and window layouts.
+#include <QApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QMenu>
+#include <QMimeData>
+#include <QUrl>
 #include <QMdiSubWindow>
 
 #include "tests/app/app_fixture.h"
@@ -143,6 +148,36 @@ TEST_F(AppTest, TheWindowMenuListsTheOpenWindowsAndActivatesTheChosenOne) {
     answer("No");
     app->closeGame(*app->newGameList().back(), true);
     EXPECT_EQ(listed(frame), "&1 Bughouse: New Game 1 (B1)\n&2 Bughouse: New Game 1 (B2) x\n");
+}
+
+TEST_F(AppTest, DroppedFilesOpenAsGameListsAndOtherDragsAreRefused) {
+    const std::string examples = std::string(TANDEMORA_SOURCE_DIR) + "/examples/";
+    auto drag = [](const QList<QUrl>& urls) {
+        auto* data = new QMimeData;
+        data->setUrls(urls);
+        return data;
+    };
+    auto accepts = [this](QMimeData* data) {
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&app->mainFrame(), &enter);
+        return enter.isAccepted();
+    };
+    std::unique_ptr<QMimeData> web(drag({QUrl("https://example.org/games.bpgn")}));
+    std::unique_ptr<QMimeData> mixed(drag({QUrl::fromLocalFile(QString::fromStdString(examples + "crazyhouse-sampler.bpgn")),
+                                           QUrl("https://example.org/games.bpgn")}));
+    EXPECT_FALSE(accepts(web.get()));
+    EXPECT_FALSE(accepts(mixed.get()));
+
+    std::unique_ptr<QMimeData> files(drag({QUrl::fromLocalFile(QString::fromStdString(examples + "crazyhouse-sampler.bpgn")),
+                                           QUrl::fromLocalFile(QString::fromStdString(examples + "bughouse-club.bpgn"))}));
+    ASSERT_TRUE(accepts(files.get()));
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, files.get(), Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&app->mainFrame(), &drop);
+    EXPECT_TRUE(app->managerList().empty()) << "the files open once the drop has ended";
+    QApplication::processEvents();
+    ASSERT_EQ(app->managerList().size(), 2u);
+    EXPECT_EQ(app->managerList()[0]->path(), examples + "crazyhouse-sampler.bpgn");
+    EXPECT_EQ(app->managerList()[1]->path(), examples + "bughouse-club.bpgn");
 }
 
 }  // namespace
