@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_timing.h"
 #include "app/analysis/analysis_panel.h"
 #include "app/game_list/bpgn_manager.h"
 #include "app/main_frame.h"
@@ -31,17 +32,13 @@
 #include "engine/uci_session.h"
 
 using namespace tandemora;
+using tandemora_bench::median;
 namespace fs = std::filesystem;
 
 namespace {
 
 constexpr int kSearchMs = 100;  // a user looking at the lines before the next step
 constexpr int kTimeoutMs = 10000;
-
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values.empty() ? 0 : values[values.size() / 2];
-}
 
 void runEvents(int ms) {
     QElapsedTimer clock;

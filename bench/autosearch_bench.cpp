@@ -25,6 +25,7 @@
 #include <fstream>
 #include <vector>
 
+#include "bench/bench_timing.h"
 #include "app/game_list/bpgn_manager.h"
 #include "app/index/index1_dialog.h"
 #include "app/index/index1_frame.h"
@@ -36,6 +37,7 @@
 #include "database/index_header.h"
 
 using namespace tandemora;
+using tandemora_bench::median;
 namespace fs = std::filesystem;
 
 namespace {
@@ -45,11 +47,6 @@ double milliseconds(qint64 nanoseconds) { return static_cast<double>(nanoseconds
 void waitUntilIdle(const CIndex1Frame& window) {
     while (!window.sheet().idle()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
     QCoreApplication::processEvents();
-}
-
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values.empty() ? 0 : values[values.size() / 2];
 }
 
 // The time this thread has run, in nanoseconds.
