@@ -13,10 +13,13 @@ constexpr int kAnswerMs = 10000;
 
 EngineStart BlockingEngine::start(const std::string& path, const EngineOptions& options, std::string& error) {
     if (!process_.start(path, error)) return EngineStart::kCannotRun;
+    error.clear();
     session_ = UciSession(options);
     session_.start();
-    if (!flush() || !waitFor(EngineEvent::kReady, 0, kAnswerMs, error)) {
-        error = path + " does not speak UCI" + (error.empty() ? "" : ": " + error);
+    // A program that ends at once may be gone before the handshake is even written.
+    if (!flush()) error = "the engine stopped";
+    if (!error.empty() || !waitFor(EngineEvent::kReady, 0, kAnswerMs, error)) {
+        error = path + " does not speak UCI: " + error;
         return EngineStart::kNoAnswer;
     }
     return EngineStart::kStarted;
