@@ -82,6 +82,9 @@ public:
     void save(CBoardFrame* board, CBPGNManager* list, bool saveAs);
     void saveAll();
     void closeActive();
+    // Opens BPGN or foreign text, as pasted from the clipboard, as a new unsaved game list, as
+    // openFile does a file; false when it yielded none (reported).
+    bool openPastedText(std::string text);
     // A file name for saving, from the save dialog; none when cancelled, or when the file is
     // open in a game list other than `saving` (reported): two lists must not share a file.
     std::optional<std::string> askSaveFileName(const CBPGNManager* saving = nullptr);
@@ -117,8 +120,6 @@ private:
     CBPGNManager* managerOf(const CGame& game) const;
     // The game list open on that file, under whatever name.
     CBPGNManager* listOfFile(const std::string& path) const;
-    // Offers to import a file the reader could not read whole; true when it was imported.
-    bool offerImport(const std::string& path);
 
     SettingsFiles files_;
     Settings settings_;
