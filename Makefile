@@ -5,7 +5,8 @@ BUILD_TYPE ?= Release
 # the sound server the sound test plays into, and the engine that analyses positions.
 PACKAGES = g++ cmake ninja-build libgtest-dev libbenchmark-dev qt6-base-dev qt6-multimedia-dev \
            fonts-liberation clang libclang-rt-14-dev xvfb xauth xdotool imagemagick \
-           pulseaudio pulseaudio-utils fairy-stockfish
+           pulseaudio pulseaudio-utils fairy-stockfish \
+           qt6-svg-dev
 SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 
 .PHONY: deps configure build test run bench clean
