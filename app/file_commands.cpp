@@ -96,27 +96,33 @@ bool CTandemoraApp::openFile(const std::string& path) {
     case CBPGNManager::Reading::kAllGames:
         addToManagerList(list);
         return true;
-    case CBPGNManager::Reading::kStoppedEarly:
+    case CBPGNManager::Reading::kStoppedEarly: {
         // What was read stays listed unless the importer does better.
-        if (offerImport(path)) list->closeWithPrompt(false);
+        std::string skipped;
+        if (offerImport(path, skipped)) list->closeWithPrompt(false);
         else addToManagerList(list);
         return true;
-    case CBPGNManager::Reading::kNoGames:
+    }
+    case CBPGNManager::Reading::kNoGames: {
         list->closeWithPrompt(false);
-        if (offerImport(path)) return true;
-        showMessageBox(mainFrame_.get(), "Could not parse any games in " + fileNameText(path));
+        std::string skipped;
+        if (offerImport(path, skipped)) return true;
+        showMessageBox(mainFrame_.get(),
+                       "Could not parse any games in " + fileNameText(path) +
+                           QString::fromLatin1(skipped.empty() ? "" : "; of the games found, " + skipped));
         return false;
+    }
     case CBPGNManager::Reading::kCannotOpen: break;
     }
     list->closeWithPrompt(false);
     return false;
 }
 
-bool CTandemoraApp::offerImport(const std::string& path) {
+bool CTandemoraApp::offerImport(const std::string& path, std::string& skipped) {
     ImportCounts counts;
     std::vector<std::unique_ptr<CGame>> games = importedGames(path, counts);
+    skipped = describeSkipped(counts);
     if (games.empty()) return false;
-    const std::string skipped = describeSkipped(counts);
     const QString question = "Not every game of " + fileNameText(path) +
                              QString::fromLatin1(" is in the form this program writes, but " +
                                                  (games.size() == 1 ? "1 game" : std::to_string(games.size()) + " games") +

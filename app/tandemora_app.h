@@ -117,8 +117,9 @@ private:
     CBPGNManager* managerOf(const CGame& game) const;
     // The game list open on that file, under whatever name.
     CBPGNManager* listOfFile(const std::string& path) const;
-    // Offers to import a file the reader could not read whole; true when it was imported.
-    bool offerImport(const std::string& path);
+    // Offers to import a file the reader could not read whole; true when it was imported. When
+    // no game can be, `skipped` says why the importer skipped the games it found.
+    bool offerImport(const std::string& path, std::string& skipped);
 
     SettingsFiles files_;
     Settings settings_;

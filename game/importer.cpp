@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "game/pawn_capture_origin.h"
 #include "game/record_lexer.h"
 #include "game/text_fields.h"
 #include "game/silent_board.h"
@@ -184,6 +185,7 @@ public:
 private:
     struct Times {
         double seconds[4];  // board A white, board A black, board B white, board B black
+        double stamps[2];   // seconds since the start at the last move on board A and on board B
     };
     struct Variation {
         GameNode* resume;
@@ -196,6 +198,7 @@ private:
     void takeGroup(const std::string& text);
     void takeClockCommands(std::string& text);
     void setClock(double seconds);
+    void setTimestamp(double stamp);
     void addComment(std::string_view text);
     void annotate(const std::string& mark);
 
@@ -270,7 +273,7 @@ bool Translator::run(ImportedGame& result) {
 
 std::string Translator::playMove(const std::string& word) {
     std::string marks;
-    const std::string move = nativeMove(word, marks);
+    std::string move = nativeMove(word, marks);
     const char letter = std::exchange(letter_, 0);
     BoardWindow* board = game_.boardA.get();
     bool white;
@@ -289,6 +292,11 @@ std::string Translator::playMove(const std::string& word) {
     number_.clear();
     if (!board) return "a board-B move in a crazyhouse game: " + named;
     if (!letter && game_.isBughouse()) return "a move without its board letter: " + named;
+    if (lacksPawnCaptureOrigin(move)) {
+        const std::vector<std::string> pawnMoves = pawnCapturesWithOrigin(board->rules(), *board, move, white);
+        if (pawnMoves.size() > 1) return "ambiguous move " + named;
+        if (pawnMoves.size() == 1) move = pawnMoves.front();
+    }
     const size_t siblings = previous.children.size();
     if (move.empty() || !board->rules().makeMoveFromText(move, white, false)) return "illegal move " + named;
     lastMove_ = game_.current;
@@ -311,13 +319,37 @@ void Translator::setClock(double seconds) {
     timesAt_[lastMove_] = times_;
 }
 
+// A move made `stamp` seconds after the game began: its mover thought since the previous move
+// on the same board (or since the start), and gains the increment after it.
+void Translator::setTimestamp(double stamp) {
+    if (!lastMove_ || !std::isfinite(stamp)) return;
+    const Times before = timesAt_[lastMove_->parent];
+    const int board = slot_ / 2;
+    // A timestamp before the board's previous one is taken as no thinking time, and the
+    // previous one stays what the next move's thinking is counted from.
+    const double thinking = std::max(0.0, stamp - before.stamps[board]);
+    times_.stamps[board] = std::max(before.stamps[board], stamp);
+    setClock(std::max(0.0, before.seconds[slot_] - thinking + game_.incrementSeconds));
+}
+
 // "[%clk 0:01:00]" gives the time left, "[%emt 2.5]" (or "0:00:02.5") the time the move
-// took; other commands are dropped. What is left of the text stays a comment.
+// took, "[ts=12.345]" the seconds since the game began; other "[%...]" commands are dropped.
+// What is left of the text stays a comment.
 void Translator::takeClockCommands(std::string& text) {
-    for (size_t open; (open = text.find("[%")) != std::string::npos;) {
+    for (size_t open = 0; (open = text.find('[', open)) != std::string::npos;) {
+        const bool timestamp = text.compare(open + 1, 3, "ts=") == 0;
+        if (!timestamp && text.compare(open + 1, 1, "%") != 0) {
+            ++open;
+            continue;
+        }
+        const size_t start = open + (timestamp ? 4 : 2);
         const size_t close = text.find(']', open);
-        const std::string command = text.substr(open + 2, (close == std::string::npos ? text.size() : close) - open - 2);
+        const std::string command = text.substr(start, (close == std::string::npos ? text.size() : close) - start);
         text.erase(open, close == std::string::npos ? std::string::npos : close - open + 1);
+        if (timestamp) {
+            setTimestamp(clockSeconds(trimmed(command)));
+            continue;
+        }
         const std::string_view argument = trimmed(std::string_view(command).substr(std::min<size_t>(3, command.size())));
         if (command.rfind("clk", 0) == 0) setClock(clockSeconds(argument));
         else if (command.rfind("emt", 0) == 0 && lastMove_)

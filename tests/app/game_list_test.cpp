@@ -218,6 +218,16 @@ TEST_F(GameListTest, AFileTheReaderCannotReadIsOfferedForImport) {
     EXPECT_EQ(imported->subWindow()->windowTitle(), "Unsaved Game List (imported from foreign.pgn) (1/1)");
 }
 
+TEST_F(GameListTest, AFileWhoseGamesAreAllSkippedSaysWhy) {
+    const fs::path foreign = folder / "set-up.pgn";
+    std::ofstream(foreign) << "[Event \"crazyhouse\"]\n[FEN \"4k3/8/8/8/8/8/8/4K3 w - - 0 1\"]\n\n1. Kd2 *\n";
+    std::string message;
+    keepMessage(message);
+    EXPECT_FALSE(app->openFile(foreign.string()));
+    EXPECT_EQ(message, "Could not parse any games in " + foreign.string() +
+                           "; of the games found, 1 starts from a set-up position and is skipped");
+}
+
 TEST_F(GameListTest, OpeningAGameReadInPartSaysSoAndSavingItEditedAsksFirst) {
     const fs::path file = folder / "in-part.bpgn";
     const std::string text = "[Event \"Crazyhouse game\"]\n\n1A. e4 {180} ) 1a. e5 {179}\n\n{*} *\n";

@@ -280,7 +280,8 @@ TEST_F(CliTest, ImportReportsEachGameAndWritesWhatCheckReads) {
     const CliRun run = runCli("import " + quoted(pgn) + " " + quoted(bpgn) + " -o " + quoted(out));
     const std::vector<std::string> expected = {
         pgn.string() + ":", "1 ok", "2 skipped starts from a set-up position", "3 skipped illegal move 2. Ke3",
-        bpgn.string() + ":", "1 ok", "4 games, 2 imported, 2 skipped"};
+        bpgn.string() + ":", "1 ok", "2 are skipped: 1 starts from a set-up position, 1 has moves that do not replay",
+        "4 games, 2 imported, 2 skipped"};
     EXPECT_EQ(run.lines, expected);
     EXPECT_EQ(run.status, 1);
     const CliRun check = runCli("check " + quoted(out));
@@ -312,7 +313,7 @@ TEST_F(CliTest, ImportThatCannotWriteOrImportsNothingLeavesOutAlone) {
           "1 games, 1 imported, 0 skipped"}},
         {"nothing imported", setUp, "",
          {"1 skipped starts from a set-up position", "no game could be imported", "%o: left unchanged",
-          "1 games, 0 imported, 1 skipped"}},
+          "1 starts from a set-up position and is skipped", "1 games, 0 imported, 1 skipped"}},
         // A device whose reading never ends is refused, not read.
         {"no regular file", "/dev/zero", "timeout 20 ",
          {"/dev/zero: cannot open: not a regular file", "%o: left unchanged", "0 games, 0 imported, 0 skipped"}},
