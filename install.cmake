@@ -24,10 +24,10 @@ set(CPACK_PACKAGE_NAME tandemora)
 set(CPACK_PACKAGE_VENDOR "Tandemora")
 set(CPACK_PACKAGE_CONTACT "Tandemora developers <tandemora@localhost>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "study bughouse and crazyhouse chess games")
-set(CPACK_PACKAGE_DESCRIPTION
-    "Tandemora opens BPGN game files, shows bughouse games on two boards with their reserves and clocks, "
-    "replays them at the recorded pace, edits variations and comments, and merges folders of games into "
-    "a database with position indexes and search. tandemora-cli checks, imports and converts archives.")
+string(CONCAT CPACK_PACKAGE_DESCRIPTION
+       "Tandemora opens BPGN game files, shows bughouse games on two boards with their reserves and clocks, "
+       "replays them at the recorded pace, edits variations and comments, and merges folders of games into "
+       "a database with position indexes and search. tandemora-cli checks, imports and converts archives.")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation")
