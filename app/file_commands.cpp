@@ -86,6 +86,12 @@ void CTandemoraApp::openFile() {
 }
 
 bool CTandemoraApp::openFile(const std::string& path) {
+    const bool opened = openAsGameList(path);
+    if (opened) rememberRecentFile(path);
+    return opened;
+}
+
+bool CTandemoraApp::openAsGameList(const std::string& path) {
     // A second list on the same file would overwrite the first one's changes when saved.
     if (CBPGNManager* open = listOfFile(path)) {
         open->bringToFront();
@@ -165,6 +171,24 @@ void CTandemoraApp::saveAll() {
     for (const auto& game : newGameList_) newGames.push_back(game.get());
     for (CGame* game : newGames) save(static_cast<CBoardFrame*>(game->boardA.get()), nullptr, false);
     for (CBPGNManager* list : managerList_) save(nullptr, list, false);
+}
+
+void CTandemoraApp::rememberRecentFile(const std::string& path) {
+    recentFiles_.add(path);
+    saveRecentFiles(recentFiles_, files_.settingsFile);
+}
+
+void CTandemoraApp::openRecentFile(std::size_t index) {
+    if (index >= recentFiles_.files().size()) return;
+    const std::string path = recentFiles_.files()[index];
+    std::error_code error;
+    if (std::filesystem::exists(path, error)) {
+        openFile(path);
+        return;
+    }
+    recentFiles_.remove(path);
+    saveRecentFiles(recentFiles_, files_.settingsFile);
+    showMessageBox(mainFrame_.get(), fileNameText(path) + " no longer exists; it has been taken off the list of recent files.");
 }
 
 void CTandemoraApp::closeActive() {
