@@ -1,4 +1,4 @@
-// Writing BPGN: the tag lines, the move list from the tree or the kept move text, the closing line.
+// Writing BPGN: the tag lines and the other tags kept, the move list from the tree or the kept move text, the closing line.
 #include <algorithm>
 #include <string>
 
@@ -26,6 +26,12 @@ void writeTag(std::string& out, const char* name, const std::string& value) {
 }
 
 }  // namespace
+
+OtherTag makeOtherTag(std::string name, std::string value) {
+    std::string text;
+    writeTag(text, name.c_str(), value);
+    return {std::move(name), std::move(value), std::move(text)};
+}
 
 std::string CGame::eloText(int rating) { return rating == 0 ? "++++" : std::to_string(rating); }
 
@@ -96,7 +102,12 @@ bool CGame::storeGameToStream(std::ostream& stream) {
     writeTag(out, "TimeControl", std::to_string(baseSeconds) + '+' + std::to_string(incrementSeconds));
     out += '\n';
     writeTag(out, "Result", Result);
-    out += "\n\n";
+    out += '\n';
+    for (const OtherTag& tag : otherTags) {
+        out += tag.text;
+        out += '\n';
+    }
+    out += '\n';
 
     // A tree read only in part, and not edited, leaves the text it was read from as it is.
     if (root && (modified || !movesReadUpTo)) {
