@@ -125,15 +125,18 @@ private:
 
     // A tag name as PGN spells it: a letter or digit, then letters, digits and "_+#=:-".
     static bool isSymbol(const std::string& name) {
-        const auto alphanumeric = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9'); };
-        return !name.empty() && alphanumeric(name[0]) &&
-               std::all_of(name.begin(), name.end(), [&](char c) { return alphanumeric(c) || std::strchr("_+#=:-", c); });
+        const auto alphanumeric = [](char c) {
+            return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
+        };
+        const auto symbolic = [&](char c) { return alphanumeric(c) || (c != '\0' && std::strchr("_+#=:-", c)); };
+        return !name.empty() && alphanumeric(name[0]) && std::all_of(name.begin(), name.end(), symbolic);
     }
 
     // "2005.01.03", also with '-' or '/' between the parts and '?' for unknown digits.
     static std::string date(std::string text) {
-        const bool shaped = text.size() == 10 && std::strchr(".-/", text[4]) && text[4] != '\0' && text[7] == text[4] &&
-                            std::all_of(text.begin(), text.end(), [&](char c) { return (c >= '0' && c <= '9') || c == '?' || c == text[4]; });
+        bool shaped = text.size() == 10 && (text[4] == '.' || text[4] == '-' || text[4] == '/') && text[7] == text[4];
+        for (size_t i = 0; shaped && i < text.size(); ++i)
+            shaped = i == 4 || i == 7 || (text[i] >= '0' && text[i] <= '9') || text[i] == '?';
         if (!shaped) return "????.??.??";
         text[4] = text[7] = '.';
         return text;
@@ -155,9 +158,9 @@ private:
         if (game.BlackAElo > 0) tag("BlackElo", std::to_string(game.BlackAElo));
         // Tags written above are not repeated; a set-up position would make other programs start
         // the moves from somewhere they were not played.
-        static const std::string_view taken[] = {"Event",    "Site",        "Date",     "Round",    "White",
-                                                 "Black",    "Result",      "Variant",  "TimeControl", "WhiteElo",
-                                                 "BlackElo", "FEN",         "SetUp",    "Setup"};
+        static const std::string_view taken[] = {"Event",       "Site",     "Date",     "Round", "White",
+                                                 "Black",       "Result",   "Variant",  "FEN",   "SetUp",
+                                                 "TimeControl", "WhiteElo", "BlackElo", "Setup"};
         for (const OtherTag& other : game.otherTags)
             if (isSymbol(other.name) && std::find(std::begin(taken), std::end(taken), other.name) == std::end(taken))
                 tag(other.name, other.value);
