@@ -1,6 +1,8 @@
 // Writing BPGN: the tag lines and the other tags kept, the move list from the tree or the kept move text, the closing line.
 #include <algorithm>
 #include <string>
+#include <string_view>
+#include <utility>
 
 #include "game/game.h"
 
@@ -17,7 +19,7 @@ void breakLineIfLong(std::string& out, int& lineLength) {
     }
 }
 
-void writeTag(std::string& out, const char* name, const std::string& value) {
+void writeTag(std::string& out, std::string_view name, const std::string& value) {
     out += '[';
     out += name;
     out += " \"";
@@ -29,7 +31,7 @@ void writeTag(std::string& out, const char* name, const std::string& value) {
 
 OtherTag makeOtherTag(std::string name, std::string value) {
     std::string text;
-    writeTag(text, name.c_str(), value);
+    writeTag(text, name, value);
     return {std::move(name), std::move(value), std::move(text)};
 }
 
