@@ -85,7 +85,8 @@ public:
     void closeActive();
     // A file name for saving, from the save dialog; none when cancelled, or when the file is
     // open in a game list other than `saving` (reported): two lists must not share a file.
-    std::optional<std::string> askSaveFileName(const CBPGNManager* saving = nullptr);
+    // With `asPgn` the dialog also offers PGN for crazyhouse games and tells whether it was chosen.
+    std::optional<std::string> askSaveFileName(const CBPGNManager* saving = nullptr, bool* asPgn = nullptr);
 
     void saveLayout(int n);
     void applyLayout(int n);

@@ -77,22 +77,40 @@ bool hasVariantWord(const std::string& event, const char* lower, const char* cap
     return false;
 }
 
+// The tags that fill the game's header. Ordinary PGN names the players of the one board White
+// and Black; later tags win.
+const std::pair<const char*, std::string CGame::*> kTextTags[] = {
+    {"Event", &CGame::Event},   {"Site", &CGame::Site},     {"Date", &CGame::Date},
+    {"Result", &CGame::Result}, {"White", &CGame::WhiteA},  {"Black", &CGame::BlackA},
+    {"WhiteA", &CGame::WhiteA}, {"BlackA", &CGame::BlackA}, {"WhiteB", &CGame::WhiteB},
+    {"BlackB", &CGame::BlackB}};
+const std::pair<const char*, int CGame::*> kRatingTags[] = {
+    {"WhiteElo", &CGame::WhiteAElo},  {"BlackElo", &CGame::BlackAElo},  {"WhiteAElo", &CGame::WhiteAElo},
+    {"BlackAElo", &CGame::BlackAElo}, {"WhiteBElo", &CGame::WhiteBElo}, {"BlackBElo", &CGame::BlackBElo}};
+
+bool fillsHeader(const std::string& name) {
+    const auto named = [&](const auto& tag) { return name == tag.first; };
+    return name == "TimeControl" || std::any_of(std::begin(kTextTags), std::end(kTextTags), named) ||
+           std::any_of(std::begin(kRatingTags), std::end(kRatingTags), named);
+}
+
+// The tags that fill no field of the header stay with the game, in their order, in a form the
+// native reader takes back: a name without blanks, a value on one line without quotes.
+void keepOtherTags(CGame& game, const Tags& tags) {
+    for (const auto& [name, value] : tags) {
+        if (game.otherTags.size() == kMaxOtherTags) return;
+        if (name.empty() || name.size() > static_cast<size_t>(kMaxTagText) || fillsHeader(name)) continue;
+        game.otherTags.push_back(makeOtherTag(name, writableText(value, kMaxTagText, true)));
+    }
+}
+
 // Fills the game's header from the foreign tags; the Event names the variant in a spelling
 // the reader accepts.
 void applyTags(CGame& game, const Tags& tags) {
     const bool bughouse = game.isBughouse();
-    // Ordinary PGN names the players of the one board White and Black; later tags win.
-    static const std::pair<const char*, std::string CGame::*> texts[] = {
-        {"Event", &CGame::Event},   {"Site", &CGame::Site},     {"Date", &CGame::Date},
-        {"Result", &CGame::Result}, {"White", &CGame::WhiteA},  {"Black", &CGame::BlackA},
-        {"WhiteA", &CGame::WhiteA}, {"BlackA", &CGame::BlackA}, {"WhiteB", &CGame::WhiteB},
-        {"BlackB", &CGame::BlackB}};
-    static const std::pair<const char*, int CGame::*> ratings[] = {
-        {"WhiteElo", &CGame::WhiteAElo},  {"BlackElo", &CGame::BlackAElo},  {"WhiteAElo", &CGame::WhiteAElo},
-        {"BlackAElo", &CGame::BlackAElo}, {"WhiteBElo", &CGame::WhiteBElo}, {"BlackBElo", &CGame::BlackBElo}};
-    for (const auto& [name, field] : texts)
+    for (const auto& [name, field] : kTextTags)
         if (const std::string* value = findTag(tags, name)) game.*field = writable(*value, kMaxTagText, true);
-    for (const auto& [name, field] : ratings)
+    for (const auto& [name, field] : kRatingTags)
         if (const std::string* value = findTag(tags, name)) game.*field = ratingOf(*value);
     game.Date = normalDate(game.Date);
     if (const std::string* control = findTag(tags, "TimeControl"))
@@ -436,6 +454,7 @@ bool GameImporter::next(ImportedGame& result) {
     auto game = std::make_unique<CGame>();
     game->variant = variant;
     applyTags(*game, tags);
+    keepOtherTags(*game, tags);
     game->resultDescription.clear();
     SilentBoardFactory boards;
     if (game->isBughouse()) game->createBughouseBoards(boards);
