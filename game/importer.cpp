@@ -6,6 +6,7 @@
 #include <cstring>
 #include <sstream>
 #include <unordered_map>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -434,8 +435,10 @@ bool GameImporter::next(ImportedGame& result) {
     result = ImportedGame{};
     RecordLexer& lexer = *lexer_;
     Tags tags;
-    // A tag this block has already starts the next game's block: this game has no moves.
-    while (lexer.peek().kind == RecordToken::kTag && !findTag(tags, lexer.peek().text.c_str())) {
+    // A tag this block has already starts the next game's block: this game has no moves. The
+    // names seen are kept in a set, so a block of very many tags is read in linear time.
+    std::unordered_set<std::string> names;
+    while (lexer.peek().kind == RecordToken::kTag && names.insert(lexer.peek().text).second) {
         RecordToken tag = lexer.next();
         tags.emplace_back(std::move(tag.text), std::move(tag.value));
     }
