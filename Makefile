@@ -2,14 +2,14 @@
 BUILD ?= build
 BUILD_TYPE ?= Release
 # Everything that building, testing and running need, what the look-and-feel checks use, and
-# the sound server the sound test plays into, and the engine that analyses positions.
+# the sound server the sound test plays into, and the engine that analyses positions; dpkg-dev
+# and file find the libraries the Debian package depends on.
 PACKAGES = g++ cmake ninja-build libgtest-dev libbenchmark-dev qt6-base-dev qt6-multimedia-dev \
            fonts-liberation clang libclang-rt-14-dev xvfb xauth xdotool imagemagick \
-           pulseaudio pulseaudio-utils fairy-stockfish \
-           qt6-svg-dev
+           pulseaudio pulseaudio-utils fairy-stockfish dpkg-dev file qt6-svg-dev
 SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 
-.PHONY: deps configure build test run bench clean
+.PHONY: deps configure build test run bench package clean
 
 deps:
 	@missing=$$(for p in $(PACKAGES); do \
@@ -34,6 +34,10 @@ run: build
 bench: build
 	$(BUILD)/tandemora-generate $(BUILD)/bench-games.bpgn 20000 1
 	$(BUILD)/tandemora-bench $(BUILD)/bench-games.bpgn
+
+# The Debian package, tandemora_VERSION_ARCH.deb, in the build folder.
+package: build
+	cd $(BUILD) && cpack -G DEB
 
 clean:
 	rm -rf $(BUILD)

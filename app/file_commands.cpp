@@ -1,9 +1,14 @@
 // The file commands: open a BPGN file, or pasted text, as a game list (importing what the reader
 // cannot read), save, save as, save all, close; and the list of open game lists.
+#include <algorithm>
 #include <filesystem>
+#include <sstream>
 #include <system_error>
+#include <thread>
 
+#include <QEventLoop>
 #include <QFileDialog>
+#include <QProgressDialog>
 
 #include "app/dialogs/message_box.h"
 #include "app/file_names.h"
@@ -11,6 +16,8 @@
 #include "app/main_frame.h"
 #include "app/tandemora_app.h"
 #include "board/board_frame.h"
+#include "game/file_replacement.h"
+#include "game/game_export.h"
 #include "game/game_file.h"
 #include "game/importer.h"
 
@@ -19,6 +26,7 @@ namespace tandemora {
 namespace {
 
 const QString kBpgnFilter = QStringLiteral("BPGN Files (*.bpgn)");
+const QString kPgnFilter = QStringLiteral("PGN (crazyhouse) (*.pgn)");
 
 // Where the games being opened come from: the file at `path`, or text pasted from the
 // clipboard when there is no path.
@@ -47,12 +55,12 @@ std::vector<std::unique_ptr<CGame>> importedGames(const GameSource& source, Impo
 }
 
 // Offers to import a source the reader could not read whole into a new list; true when it was
-// imported.
-bool offerImport(CTandemoraApp& app, const GameSource& source) {
+// imported. When no game can be, `skipped` says why the importer skipped the games it found.
+bool offerImport(CTandemoraApp& app, const GameSource& source, std::string& skipped) {
     ImportCounts counts;
     std::vector<std::unique_ptr<CGame>> games = importedGames(source, counts);
+    skipped = describeSkipped(counts);
     if (games.empty()) return false;
-    const std::string skipped = describeSkipped(counts);
     const QString question = "Not every game of " + source.name() +
                              QString::fromLatin1(" is in the form this program writes, but " +
                                                  (games.size() == 1 ? "1 game" : std::to_string(games.size()) + " games") +
@@ -72,19 +80,22 @@ bool offerImport(CTandemoraApp& app, const GameSource& source) {
 // the importer's games, or closed when nothing could be read (reported). False when no games
 // were taken.
 bool keepReadGames(CTandemoraApp& app, CBPGNManager& list, CBPGNManager::Reading reading, const GameSource& source) {
+    std::string skipped;
     switch (reading) {
     case CBPGNManager::Reading::kAllGames:
         app.addToManagerList(&list);
         return true;
     case CBPGNManager::Reading::kStoppedEarly:
         // What was read stays listed unless the importer does better.
-        if (offerImport(app, source)) list.closeWithPrompt(false);
+        if (offerImport(app, source, skipped)) list.closeWithPrompt(false);
         else app.addToManagerList(&list);
         return true;
     case CBPGNManager::Reading::kNoGames:
         list.closeWithPrompt(false);
-        if (offerImport(app, source)) return true;
-        showMessageBox(&app.mainFrameWidget(), "Could not parse any games in " + source.name());
+        if (offerImport(app, source, skipped)) return true;
+        showMessageBox(&app.mainFrameWidget(),
+                       "Could not parse any games in " + source.name() +
+                           QString::fromLatin1(skipped.empty() ? "" : "; of the games found, " + skipped));
         return false;
     case CBPGNManager::Reading::kCannotOpen: break;
     }
@@ -92,15 +103,62 @@ bool keepReadGames(CTandemoraApp& app, CBPGNManager& list, CBPGNManager::Reading
     return false;
 }
 
+bool holdsOnlyCrazyhouse(const CBPGNManager& list) {
+    const auto& games = list.games();
+    return !games.empty() && std::none_of(games.begin(), games.end(), [](const auto& game) { return game->isBughouse(); });
+}
+
+// Writes the list's games as PGN for other programs, on a worker thread while a busy dialog
+// keeps the window alive; the list keeps its own file and its changes.
+void exportAsPgn(QWidget* parent, const CBPGNManager& list, const std::string& path) {
+    std::ostringstream games;
+    for (const auto& game : list.games()) game->storeGameToStream(games);
+    ExportTally tally;
+    std::ostringstream report, details;
+    Replacement result = Replacement::kCannotWrite;
+    QProgressDialog busy(QStringLiteral("Exporting games..."), QString(), 0, 0, parent);
+    busy.setWindowModality(Qt::WindowModal);
+    busy.setMinimumDuration(500);
+    QEventLoop loop;
+    std::thread worker([&, text = games.str()]() mutable {
+        result = replaceFile(
+            path,
+            [&](std::ostream& out) { return exportGames(std::move(text), out, report, tally) && tally.exported > 0; },
+            details);
+        QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
+    });
+    loop.exec();
+    worker.join();
+    busy.reset();
+    if (result != Replacement::kDone) {
+        showMessageBox(parent, "Could not export games to " + fileNameText(path));
+    } else if (tally.exported < tally.games) {
+        // The report's first "<n> skipped <why>" line says which and why.
+        const std::string lines = report.str();
+        const size_t skipped = lines.find(" skipped ");
+        const size_t start = lines.rfind('\n', skipped) + 1;  // npos + 1 is 0
+        showMessageBox(parent, std::to_string(tally.games - tally.exported) + " of " + std::to_string(tally.games) +
+                                   " games could not be exported; game " +
+                                   lines.substr(start, lines.find('\n', skipped) - start) + ".");
+    }
+}
+
 }  // namespace
 
-std::optional<std::string> CTandemoraApp::askSaveFileName(const CBPGNManager* saving) {
+std::optional<std::string> CTandemoraApp::askSaveFileName(const CBPGNManager* saving, bool* asPgn) {
     QFileDialog dialog(mainFrame_.get());
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setNameFilter(kBpgnFilter);
     dialog.setDefaultSuffix(QStringLiteral("bpgn"));
+    if (asPgn) {
+        dialog.setNameFilters({kBpgnFilter, kPgnFilter});
+        QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& filter) {
+            dialog.setDefaultSuffix(filter == kPgnFilter ? QStringLiteral("pgn") : QStringLiteral("bpgn"));
+        });
+    }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    if (asPgn) *asPgn = dialog.selectedNameFilter() == kPgnFilter;
     std::string path = fileNameBytes(dialog.selectedFiles().front());
     if (const CBPGNManager* open = listOfFile(path); open && open != saving) {
         showMessageBox(mainFrame_.get(), fileNameText(path) + " is open in another game list; close that list first.");
@@ -143,6 +201,12 @@ void CTandemoraApp::openFile() {
 }
 
 bool CTandemoraApp::openFile(const std::string& path) {
+    const bool opened = openAsGameList(path);
+    if (opened) rememberRecentFile(path);
+    return opened;
+}
+
+bool CTandemoraApp::openAsGameList(const std::string& path) {
     // A second list on the same file would overwrite the first one's changes when saved.
     if (CBPGNManager* open = listOfFile(path)) {
         open->bringToFront();
@@ -168,8 +232,15 @@ void CTandemoraApp::save(CBoardFrame* board, CBPGNManager* list, bool saveAs) {
     if (list) {
         std::string path;
         if (saveAs || list->path() == "Unsaved") {
-            const std::optional<std::string> chosen = askSaveFileName(list);
+            // Save As can also hand crazyhouse games to other programs, as PGN.
+            bool asPgn = false;
+            const std::optional<std::string> chosen =
+                askSaveFileName(list, saveAs && holdsOnlyCrazyhouse(*list) ? &asPgn : nullptr);
             if (!chosen) return;
+            if (asPgn) {
+                exportAsPgn(mainFrame_.get(), *list, *chosen);
+                return;
+            }
             path = *chosen;
         }
         list->saveGames(path);
@@ -186,6 +257,24 @@ void CTandemoraApp::saveAll() {
     for (const auto& game : newGameList_) newGames.push_back(game.get());
     for (CGame* game : newGames) save(static_cast<CBoardFrame*>(game->boardA.get()), nullptr, false);
     for (CBPGNManager* list : managerList_) save(nullptr, list, false);
+}
+
+void CTandemoraApp::rememberRecentFile(const std::string& path) {
+    recentFiles_.add(path);
+    saveRecentFiles(recentFiles_, files_.settingsFile);
+}
+
+void CTandemoraApp::openRecentFile(std::size_t index) {
+    if (index >= recentFiles_.files().size()) return;
+    const std::string path = recentFiles_.files()[index];
+    std::error_code error;
+    if (std::filesystem::exists(path, error)) {
+        openFile(path);
+        return;
+    }
+    recentFiles_.remove(path);
+    saveRecentFiles(recentFiles_, files_.settingsFile);
+    showMessageBox(mainFrame_.get(), fileNameText(path) + " no longer exists; it has been taken off the list of recent files.");
 }
 
 void CTandemoraApp::closeActive() {

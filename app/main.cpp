@@ -1,4 +1,5 @@
 // Tandemora: study bughouse and crazyhouse games.
+#include <cstdlib>
 #include <exception>
 #include <string>
 #include <vector>
@@ -12,6 +13,7 @@
 #include "app/program_icon.h"
 #include "app/tandemora_app.h"
 #include "game/file_replacement.h"
+#include "settings/settings_folder.h"
 
 int main(int argc, char* argv[]) {
     tandemora::ignoreFileSizeLimitSignal();
@@ -21,9 +23,11 @@ int main(int argc, char* argv[]) {
     QApplication::setWindowIcon(tandemora::programIcon());
 
     try {
-        // The settings file and the layout file lie beside the program.
-        const std::filesystem::path folder = tandemora::fileNameBytes(QCoreApplication::applicationDirPath());
-        tandemora::CTandemoraApp app({folder / "Tandemora.INI", folder / "Tandemora.WL"});
+        // The settings file and the layout file: beside a program that carries its own, otherwise
+        // in the user's configuration folder.
+        const auto variable = [](const char* name) { return std::string(std::getenv(name) ? std::getenv(name) : ""); };
+        tandemora::CTandemoraApp app(tandemora::chooseSettingsFiles(
+            {tandemora::fileNameBytes(QCoreApplication::applicationDirPath()), variable("XDG_CONFIG_HOME"), variable("HOME")}));
         app.start();
         // Files named on the command line (as a file manager passes them) open as if chosen in
         // File > Open, once the window is up. Their names are taken as the bytes given.

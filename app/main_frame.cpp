@@ -31,6 +31,7 @@
 #include "app/panels/clock_lead_view.h"
 #include "app/panels/game_panels.h"
 #include "app/panels/moves_panel.h"
+#include "app/recent_files_menu.h"
 #include "app/sounds/event_sound_dialog.h"
 #include "app/tandemora_app.h"
 #include "app/window_list.h"
@@ -86,6 +87,9 @@ CMainFrame::CMainFrame(CTandemoraApp& app)
         connect(menu, &QMenu::aboutToShow, this, &CMainFrame::updateCommandStates);
     connect(area_, &QMdiArea::subWindowActivated, this, &CMainFrame::updateCommandStates);
     attachWindowList(*commands_.windowMenu, *area_);
+    attachRecentFiles(
+        *commands_.fileMenu, *command(kExit), [&app]() -> const auto& { return app.recentFiles().files(); },
+        [&app](std::size_t index) { app.openRecentFile(index); });
     panels_ = new GamePanels(activeGame_, *this);
     panels_->addView(new MovesPanel, 3);
     panels_->addView(new ClockLeadView, 1);

@@ -200,6 +200,7 @@ MainCommands buildMainMenus(QMainWindow& window, std::function<void(int id)> onC
     for (int id : {kReplaySpeed1, kReplaySpeed2, kReplaySpeed4, kReplaySpeed8})
         speeds->addAction(commands.actions.at(id));
     commands.windowMenu = menus.at("&Window");
+    commands.fileMenu = menus.at("&File");
     buildStatusBar(window);
     commands.toolbar = buildToolbar(window, commands);
     connectBarToggles(window, commands);

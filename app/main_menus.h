@@ -16,6 +16,7 @@ struct MainCommands {
     QToolBar* toolbar = nullptr;
     QAction* contextHelp = nullptr;  // Shift+F1 and the last toolbar button
     QMenu* windowMenu = nullptr;     // "&Window", which ends with the list of open windows
+    QMenu* fileMenu = nullptr;       // "&File", whose recent files lie just above Exit
 };
 
 // Builds the menu bar, the toolbar (docked at the top) and the status bar of the window. Every

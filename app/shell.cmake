@@ -9,5 +9,6 @@ target_link_libraries(tandemora_layouts PUBLIC tandemora_settings)
 add_library(tandemora_shell STATIC
   ${CMAKE_CURRENT_LIST_DIR}/window_placement.cpp
   ${CMAKE_CURRENT_LIST_DIR}/main_menus.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/window_list.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/window_list.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/recent_files_menu.cpp)
 target_link_libraries(tandemora_shell PUBLIC Qt6::Widgets tandemora_layouts tandemora_resources)

@@ -40,6 +40,7 @@ void CTandemoraApp::start() {
     mainFrame_ = std::make_unique<CMainFrame>(*this);
     mainFrame_->show();
     loadSettings(settings_, layouts_, files_);
+    recentFiles_ = loadRecentFiles(files_.settingsFile);
     createDrawingResources();
     sounds_.loadAll(settings_);
     applyLayout(0);
@@ -152,6 +153,7 @@ bool CTandemoraApp::saveNewGame(CGame& game, bool asNewFile) {
         showMessage("Could not save the game.");
         return false;
     }
+    rememberRecentFile(*path);
     return true;
 }
 

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "settings/recent_files.h"
 #include "settings/settings.h"
 #include "app/sounds/event_sounds.h"
 #include "app/window_layout.h"
@@ -72,7 +73,7 @@ public:
     // A game shows another position: every index window with auto-search searches again.
     void notifyIndexWindows();
     // Where indexes find their databases: the "Database directory" setting, a relative one
-    // taken from the program's folder.
+    // taken from the settings file's folder.
     std::string databaseDirectory() const;
 
     // The file commands.
@@ -87,7 +88,8 @@ public:
     bool openPastedText(std::string text);
     // A file name for saving, from the save dialog; none when cancelled, or when the file is
     // open in a game list other than `saving` (reported): two lists must not share a file.
-    std::optional<std::string> askSaveFileName(const CBPGNManager* saving = nullptr);
+    // With `asPgn` the dialog also offers PGN for crazyhouse games and tells whether it was chosen.
+    std::optional<std::string> askSaveFileName(const CBPGNManager* saving = nullptr, bool* asPgn = nullptr);
 
     void saveLayout(int n);
     void applyLayout(int n);
@@ -110,6 +112,15 @@ public:
     // MessageSink.
     void showMessage(const std::string& text) override;
 
+    // The files last opened or saved, at the bottom of the File menu.
+    const RecentFiles& recentFiles() const { return recentFiles_; }
+    // Puts a file just opened or saved first in the list and writes the list to the settings
+    // file at once, whether or not the other settings are saved on exit.
+    void rememberRecentFile(const std::string& path);
+    // Opens the listed file at that place as File > Open would; one no longer there leaves the
+    // list, with a message naming it.
+    void openRecentFile(std::size_t index);
+
 private:
     void createDrawingResources();
     // Every shown game: the games of the lists in order, then the new games.
@@ -120,6 +131,8 @@ private:
     CBPGNManager* managerOf(const CGame& game) const;
     // The game list open on that file, under whatever name.
     CBPGNManager* listOfFile(const std::string& path) const;
+    // openFile without the recent files.
+    bool openAsGameList(const std::string& path);
 
     SettingsFiles files_;
     Settings settings_;
@@ -132,6 +145,7 @@ private:
     std::vector<CIndex1Frame*> indexList_;    // as do these
     int nextCrazyhouseNumber_ = 1;
     int nextBughouseNumber_ = 1;
+    RecentFiles recentFiles_;
 };
 
 }  // namespace tandemora

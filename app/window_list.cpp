@@ -10,18 +10,17 @@ namespace tandemora {
 
 namespace {
 
-// "&1 title" for the first nine, so a digit chooses them; a title's own '&' stays a character.
-QString entryText(int number, QString title) {
-    title.replace(QLatin1Char('&'), QStringLiteral("&&"));
-    return number <= 9 ? QStringLiteral("&%1 %2").arg(number).arg(title) : title;
-}
-
 void activate(QMdiArea& area, QMdiSubWindow* window) {
     if (window->isMinimized()) window->showNormal();
     area.setActiveSubWindow(window);
 }
 
 }  // namespace
+
+QString numberedEntryText(int number, QString title) {
+    title.replace(QLatin1Char('&'), QStringLiteral("&&"));
+    return number <= 9 ? QStringLiteral("&%1 %2").arg(number).arg(title) : title;
+}
 
 void attachWindowList(QMenu& menu, QMdiArea& area) {
     // Owns the entries of the last opening; deleting an action takes it out of the menu.
@@ -32,7 +31,7 @@ void attachWindowList(QMenu& menu, QMdiArea& area) {
         for (QMdiSubWindow* window : area.subWindowList()) {
             if (window->isHidden()) continue;  // a board not placed yet, a list closed
             if (number == 0) menu.addSeparator()->setParent(entries);
-            auto* entry = new QAction(entryText(++number, window->windowTitle()), entries);
+            auto* entry = new QAction(numberedEntryText(++number, window->windowTitle()), entries);
             entry->setCheckable(true);
             entry->setChecked(window == area.activeSubWindow());
             QObject::connect(entry, &QAction::triggered, &area, [&area, window = QPointer<QMdiSubWindow>(window)] {

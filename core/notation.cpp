@@ -24,14 +24,24 @@ struct Notation {
 
 // Adds the file or rank a notation writer may need to tell apart pieces that reach one square.
 void addDisambiguation(Notation& out, const Board& before, char piece, int fromFile, int fromRank, int toFile,
-                       int toRank) {
+                       int toRank, Disambiguation which) {
     static const int knight[8][2] = {{1, 2}, {2, 1}, {2, -1}, {1, -2}, {-1, -2}, {-2, -1}, {-2, 1}, {-1, 2}};
     static const int rays[8][2] = {{0, 1}, {1, 0}, {0, -1}, {-1, 0}, {1, 1}, {1, -1}, {-1, -1}, {-1, 1}};
     bool marked[64] = {};
     int count = 0, onFile = 0, onRank = 0;
+    // Whether the piece on a square other than the origin may go to the destination without
+    // leaving its king attacked.
+    auto movesLegally = [&](int i) {
+        char trial[64];
+        std::memcpy(trial, before.squares, 64);
+        trial[squareIndex(toFile, toRank)] = piece;
+        trial[i] = ' ';
+        return !kingInCheck(trial, isWhitePiece(piece));
+    };
     auto mark = [&](int f, int r) {
         int i = squareIndex(f, r);
         if (marked[i]) return;
+        if (which == Disambiguation::kLegal && !(f == fromFile && r == fromRank) && !movesLegally(i)) return;
         marked[i] = true;
         ++count;
         onFile += f == fromFile;
@@ -198,7 +208,7 @@ int findPieceOrigin(const Board& board, int toFile, int toRank, std::string_view
 }
 
 std::string formatMove(const Board& before, char piece, int fromFile, int fromRank, int toFile,
-                       int toRank, uint8_t promotion, char captured) {
+                       int toRank, uint8_t promotion, char captured, Disambiguation disambiguation) {
     const char p = asciiUpper(piece);
     const char promo = promotion == kNoPromotion ? 0 : asciiUpper(static_cast<char>(promotion));
     const char toF = static_cast<char>('a' + toFile), toR = static_cast<char>('1' + toRank);
@@ -220,7 +230,7 @@ std::string formatMove(const Board& before, char piece, int fromFile, int fromRa
         // Only a second piece of the same kind can make the move ambiguous.
         const char* first = static_cast<const char*>(std::memchr(before.squares, piece, 64));
         if (first && std::memchr(first + 1, piece, static_cast<size_t>(before.squares + 63 - first)))
-            addDisambiguation(out, before, piece, fromFile, fromRank, toFile, toRank);
+            addDisambiguation(out, before, piece, fromFile, fromRank, toFile, toRank, disambiguation);
         if (capture) out.add('x');
         out.add({toF, toR});
     } else if (p == 'P') {

@@ -21,9 +21,15 @@ bool findPawnOrigin(const Board& board, std::string_view text, bool whiteMoves, 
 int findPieceOrigin(const Board& board, int toFile, int toRank, std::string_view disambiguation,
                     char piece, bool whiteMoves);
 
+// Which other pieces of its kind a written move is told apart from: every one that reaches the
+// destination (the program's own notation), or only those that may legally go there, a piece
+// pinned against its king not counting (standard algebraic notation, as other programs read it).
+enum class Disambiguation { kReaching, kLegal };
+
 // The notation of a move on the position before it. `promotion` is a piece letter or
 // kNoPromotion; `captured` is the captured letter or a blank. Unknown pieces give "?".
 std::string formatMove(const Board& before, char piece, int fromFile, int fromRank, int toFile,
-                       int toRank, uint8_t promotion, char captured);
+                       int toRank, uint8_t promotion, char captured,
+                       Disambiguation disambiguation = Disambiguation::kReaching);
 
 }  // namespace tandemora

@@ -23,19 +23,22 @@ public:
         if (!pushed_.empty()) {
             int c = pushed_.back();
             pushed_.pop_back();
+            if (copy_) *copy_ += static_cast<char>(c);
             return c;
         }
         if (!buffer_) return EOF;
         int c = buffer_->sbumpc();
-        if (c != '\r') return c;
-        // A run of CRs before an LF is one line end (files converted twice have CR CR LF).
-        int extra = 0;
-        while (buffer_->sgetc() == '\r') {
-            buffer_->sbumpc();
-            ++extra;
+        if (c == '\r') {
+            // A run of CRs before an LF is one line end (files converted twice have CR CR LF).
+            int extra = 0;
+            while (buffer_->sgetc() == '\r') {
+                buffer_->sbumpc();
+                ++extra;
+            }
+            if (buffer_->sgetc() == '\n') c = buffer_->sbumpc();
+            else pushed_.insert(pushed_.end(), extra, '\r');
         }
-        if (buffer_->sgetc() == '\n') return buffer_->sbumpc();
-        pushed_.insert(pushed_.end(), extra, '\r');
+        if (copy_ && c != EOF) *copy_ += static_cast<char>(c);
         return c;
     }
     int getNonBlank() {
@@ -44,7 +47,12 @@ public:
         while (isBlank(c));
         return c;
     }
-    void putBack(int c) { pushed_.push_back(c); }
+    void putBack(int c) {
+        pushed_.push_back(c);
+        if (copy_ && !copy_->empty()) copy_->pop_back();
+    }
+    // While a copy is set, every character taken is appended to it; one put back is taken off.
+    void copyInto(std::string* copy) { copy_ = copy; }
 
     // Appends lines, each with its LF, up to the first empty line, which is read but not
     // stored; false at the end of the stream or past `limit` characters. Only a non-blank
@@ -75,6 +83,7 @@ public:
 private:
     std::streambuf* buffer_;
     std::vector<int> pushed_;
+    std::string* copy_ = nullptr;
 };
 
 // Reads characters up to (not including) a stop character, at most `limit` of them.
@@ -107,7 +116,7 @@ bool scanInt(const char*& p, int& value) {
     return true;
 }
 
-// Stores a recognised tag; false when its value is unusable or the name unknown.
+// Stores a recognised tag; kSkipped for a name it has no field for, kBad for an unusable value.
 enum class TagResult { kStored, kSkipped, kBad };
 
 TagResult storeTag(CGame& game, const std::string& name, const std::string& value) {
@@ -198,16 +207,22 @@ int variantOfEvent(const std::string& event) {
 bool CGame::readGame(std::istream& stream) {
     CharSource in(stream);
     int tags = 0;
-    std::string name, value;
+    std::string name, value, text;
     int c;
     while ((c = in.getNonBlank()) == '[') {
+        // The tag's text is copied as it stands, so that a tag kept as an other tag is
+        // written back byte for byte.
+        text.assign(1, '[');
+        in.copyInto(&text);
         if (!readUntil(in, name, kMaxTagText, endsTagName)) return false;
         if (in.getNonBlank() != '"') return false;
         if (!readUntil(in, value, kMaxTagText, isQuote)) return false;
         if (in.getNonBlank() != '"' || in.getNonBlank() != ']') return false;
+        in.copyInto(nullptr);
         TagResult result = storeTag(*this, name, value);
         if (result == TagResult::kBad) return false;
         if (result == TagResult::kStored) ++tags;
+        else if (otherTags.size() < kMaxOtherTags) otherTags.push_back({name, value, text});
     }
     if (c == EOF || tags == 0) return false;
 

@@ -1,6 +1,8 @@
-// Writing BPGN: the tag lines, the move list from the tree or the kept move text, the closing line.
+// Writing BPGN: the tag lines and the other tags kept, the move list from the tree or the kept move text, the closing line.
 #include <algorithm>
 #include <string>
+#include <string_view>
+#include <utility>
 
 #include "game/game.h"
 
@@ -17,7 +19,7 @@ void breakLineIfLong(std::string& out, int& lineLength) {
     }
 }
 
-void writeTag(std::string& out, const char* name, const std::string& value) {
+void writeTag(std::string& out, std::string_view name, const std::string& value) {
     out += '[';
     out += name;
     out += " \"";
@@ -26,6 +28,12 @@ void writeTag(std::string& out, const char* name, const std::string& value) {
 }
 
 }  // namespace
+
+OtherTag makeOtherTag(std::string name, std::string value) {
+    std::string text;
+    writeTag(text, name, value);
+    return {std::move(name), std::move(value), std::move(text)};
+}
 
 std::string CGame::eloText(int rating) { return rating == 0 ? "++++" : std::to_string(rating); }
 
@@ -96,7 +104,12 @@ bool CGame::storeGameToStream(std::ostream& stream) {
     writeTag(out, "TimeControl", std::to_string(baseSeconds) + '+' + std::to_string(incrementSeconds));
     out += '\n';
     writeTag(out, "Result", Result);
-    out += "\n\n";
+    out += '\n';
+    for (const OtherTag& tag : otherTags) {
+        out += tag.text;
+        out += '\n';
+    }
+    out += '\n';
 
     // A tree read only in part, and not edited, leaves the text it was read from as it is.
     if (root && (modified || !movesReadUpTo)) {

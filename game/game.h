@@ -9,6 +9,7 @@
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "game/board_window.h"
 #include "game/game_node.h"
@@ -61,6 +62,19 @@ int variantOfEvent(const std::string& event);
 // closing line of a game without moves rather than the start of its move list.
 bool isClosingLine(std::string_view line);
 
+// A tag the program has no field for ("Round", "Lag", an archive's game number): kept with its
+// game and written after the program's own tag lines, as it was read.
+struct OtherTag {
+    std::string name, value;
+    std::string text;  // the whole tag as it stood in the file, from '[' to ']'
+};
+
+// A tag written as the program writes its own: [Name "value"].
+OtherTag makeOtherTag(std::string name, std::string value);
+
+// A game keeps this many other tags at most: a file of endless tag lines cannot fill the memory.
+constexpr size_t kMaxOtherTags = 100;
+
 // A place in a text: line and column, both counted from 1.
 struct TextPosition {
     int line = 1;
@@ -91,6 +105,7 @@ public:
     int incrementSeconds = 0;
     std::string Result = "*";
     std::string resultDescription = "*";
+    std::vector<OtherTag> otherTags;
 
     std::unique_ptr<BoardWindow> boardA, boardB;
     std::optional<std::string> moveBuffer;

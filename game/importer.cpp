@@ -6,9 +6,11 @@
 #include <cstring>
 #include <sstream>
 #include <unordered_map>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
+#include "game/pawn_capture_origin.h"
 #include "game/record_lexer.h"
 #include "game/text_fields.h"
 #include "game/silent_board.h"
@@ -76,22 +78,40 @@ bool hasVariantWord(const std::string& event, const char* lower, const char* cap
     return false;
 }
 
+// The tags that fill the game's header. Ordinary PGN names the players of the one board White
+// and Black; later tags win.
+const std::pair<const char*, std::string CGame::*> kTextTags[] = {
+    {"Event", &CGame::Event},   {"Site", &CGame::Site},     {"Date", &CGame::Date},
+    {"Result", &CGame::Result}, {"White", &CGame::WhiteA},  {"Black", &CGame::BlackA},
+    {"WhiteA", &CGame::WhiteA}, {"BlackA", &CGame::BlackA}, {"WhiteB", &CGame::WhiteB},
+    {"BlackB", &CGame::BlackB}};
+const std::pair<const char*, int CGame::*> kRatingTags[] = {
+    {"WhiteElo", &CGame::WhiteAElo},  {"BlackElo", &CGame::BlackAElo},  {"WhiteAElo", &CGame::WhiteAElo},
+    {"BlackAElo", &CGame::BlackAElo}, {"WhiteBElo", &CGame::WhiteBElo}, {"BlackBElo", &CGame::BlackBElo}};
+
+bool fillsHeader(const std::string& name) {
+    const auto named = [&](const auto& tag) { return name == tag.first; };
+    return name == "TimeControl" || std::any_of(std::begin(kTextTags), std::end(kTextTags), named) ||
+           std::any_of(std::begin(kRatingTags), std::end(kRatingTags), named);
+}
+
+// The tags that fill no field of the header stay with the game, in their order, in a form the
+// native reader takes back: a name without blanks, a value on one line without quotes.
+void keepOtherTags(CGame& game, const Tags& tags) {
+    for (const auto& [name, value] : tags) {
+        if (game.otherTags.size() == kMaxOtherTags) return;
+        if (name.empty() || name.size() > static_cast<size_t>(kMaxTagText) || fillsHeader(name)) continue;
+        game.otherTags.push_back(makeOtherTag(name, writableText(value, kMaxTagText, true)));
+    }
+}
+
 // Fills the game's header from the foreign tags; the Event names the variant in a spelling
 // the reader accepts.
 void applyTags(CGame& game, const Tags& tags) {
     const bool bughouse = game.isBughouse();
-    // Ordinary PGN names the players of the one board White and Black; later tags win.
-    static const std::pair<const char*, std::string CGame::*> texts[] = {
-        {"Event", &CGame::Event},   {"Site", &CGame::Site},     {"Date", &CGame::Date},
-        {"Result", &CGame::Result}, {"White", &CGame::WhiteA},  {"Black", &CGame::BlackA},
-        {"WhiteA", &CGame::WhiteA}, {"BlackA", &CGame::BlackA}, {"WhiteB", &CGame::WhiteB},
-        {"BlackB", &CGame::BlackB}};
-    static const std::pair<const char*, int CGame::*> ratings[] = {
-        {"WhiteElo", &CGame::WhiteAElo},  {"BlackElo", &CGame::BlackAElo},  {"WhiteAElo", &CGame::WhiteAElo},
-        {"BlackAElo", &CGame::BlackAElo}, {"WhiteBElo", &CGame::WhiteBElo}, {"BlackBElo", &CGame::BlackBElo}};
-    for (const auto& [name, field] : texts)
+    for (const auto& [name, field] : kTextTags)
         if (const std::string* value = findTag(tags, name)) game.*field = writable(*value, kMaxTagText, true);
-    for (const auto& [name, field] : ratings)
+    for (const auto& [name, field] : kRatingTags)
         if (const std::string* value = findTag(tags, name)) game.*field = ratingOf(*value);
     game.Date = normalDate(game.Date);
     if (const std::string* control = findTag(tags, "TimeControl"))
@@ -184,6 +204,7 @@ public:
 private:
     struct Times {
         double seconds[4];  // board A white, board A black, board B white, board B black
+        double stamps[2];   // seconds since the start at the last move on board A and on board B
     };
     struct Variation {
         GameNode* resume;
@@ -196,6 +217,7 @@ private:
     void takeGroup(const std::string& text);
     void takeClockCommands(std::string& text);
     void setClock(double seconds);
+    void setTimestamp(double stamp);
     void addComment(std::string_view text);
     void annotate(const std::string& mark);
 
@@ -270,7 +292,7 @@ bool Translator::run(ImportedGame& result) {
 
 std::string Translator::playMove(const std::string& word) {
     std::string marks;
-    const std::string move = nativeMove(word, marks);
+    std::string move = nativeMove(word, marks);
     const char letter = std::exchange(letter_, 0);
     BoardWindow* board = game_.boardA.get();
     bool white;
@@ -289,6 +311,11 @@ std::string Translator::playMove(const std::string& word) {
     number_.clear();
     if (!board) return "a board-B move in a crazyhouse game: " + named;
     if (!letter && game_.isBughouse()) return "a move without its board letter: " + named;
+    if (lacksPawnCaptureOrigin(move)) {
+        const std::vector<std::string> pawnMoves = pawnCapturesWithOrigin(board->rules(), *board, move, white);
+        if (pawnMoves.size() > 1) return "ambiguous move " + named;
+        if (pawnMoves.size() == 1) move = pawnMoves.front();
+    }
     const size_t siblings = previous.children.size();
     if (move.empty() || !board->rules().makeMoveFromText(move, white, false)) return "illegal move " + named;
     lastMove_ = game_.current;
@@ -311,13 +338,37 @@ void Translator::setClock(double seconds) {
     timesAt_[lastMove_] = times_;
 }
 
+// A move made `stamp` seconds after the game began: its mover thought since the previous move
+// on the same board (or since the start), and gains the increment after it.
+void Translator::setTimestamp(double stamp) {
+    if (!lastMove_ || !std::isfinite(stamp)) return;
+    const Times before = timesAt_[lastMove_->parent];
+    const int board = slot_ / 2;
+    // A timestamp before the board's previous one is taken as no thinking time, and the
+    // previous one stays what the next move's thinking is counted from.
+    const double thinking = std::max(0.0, stamp - before.stamps[board]);
+    times_.stamps[board] = std::max(before.stamps[board], stamp);
+    setClock(std::max(0.0, before.seconds[slot_] - thinking + game_.incrementSeconds));
+}
+
 // "[%clk 0:01:00]" gives the time left, "[%emt 2.5]" (or "0:00:02.5") the time the move
-// took; other commands are dropped. What is left of the text stays a comment.
+// took, "[ts=12.345]" the seconds since the game began; other "[%...]" commands are dropped.
+// What is left of the text stays a comment.
 void Translator::takeClockCommands(std::string& text) {
-    for (size_t open; (open = text.find("[%")) != std::string::npos;) {
+    for (size_t open = 0; (open = text.find('[', open)) != std::string::npos;) {
+        const bool timestamp = text.compare(open + 1, 3, "ts=") == 0;
+        if (!timestamp && text.compare(open + 1, 1, "%") != 0) {
+            ++open;
+            continue;
+        }
+        const size_t start = open + (timestamp ? 4 : 2);
         const size_t close = text.find(']', open);
-        const std::string command = text.substr(open + 2, (close == std::string::npos ? text.size() : close) - open - 2);
+        const std::string command = text.substr(start, (close == std::string::npos ? text.size() : close) - start);
         text.erase(open, close == std::string::npos ? std::string::npos : close - open + 1);
+        if (timestamp) {
+            setTimestamp(clockSeconds(trimmed(command)));
+            continue;
+        }
         const std::string_view argument = trimmed(std::string_view(command).substr(std::min<size_t>(3, command.size())));
         if (command.rfind("clk", 0) == 0) setClock(clockSeconds(argument));
         else if (command.rfind("emt", 0) == 0 && lastMove_)
@@ -384,8 +435,10 @@ bool GameImporter::next(ImportedGame& result) {
     result = ImportedGame{};
     RecordLexer& lexer = *lexer_;
     Tags tags;
-    // A tag this block has already starts the next game's block: this game has no moves.
-    while (lexer.peek().kind == RecordToken::kTag && !findTag(tags, lexer.peek().text.c_str())) {
+    // A tag this block has already starts the next game's block: this game has no moves. The
+    // names seen are kept in a set, so a block of very many tags is read in linear time.
+    std::unordered_set<std::string> names;
+    while (lexer.peek().kind == RecordToken::kTag && names.insert(lexer.peek().text).second) {
         RecordToken tag = lexer.next();
         tags.emplace_back(std::move(tag.text), std::move(tag.value));
     }
@@ -404,6 +457,7 @@ bool GameImporter::next(ImportedGame& result) {
     auto game = std::make_unique<CGame>();
     game->variant = variant;
     applyTags(*game, tags);
+    keepOtherTags(*game, tags);
     game->resultDescription.clear();
     SilentBoardFactory boards;
     if (game->isBughouse()) game->createBughouseBoards(boards);

@@ -14,6 +14,7 @@ const char kUsage[] =
     "usage: tandemora-cli check FILE...\n"
     "       tandemora-cli rewrite IN OUT\n"
     "       tandemora-cli import IN... -o OUT\n"
+    "       tandemora-cli export IN -o OUT --pgn\n"
     "       tandemora-cli build-db FOLDER DB\n"
     "       tandemora-cli games DB OFFSET...\n"
     "       tandemora-cli nearby DB OFFSET BEFORE AFTER\n"
@@ -40,8 +41,13 @@ const char kUsage[] =
     "         read to its end, OUT is left unchanged. OUT may be IN.\n"
     "import   reads bughouse and crazyhouse records in the dialects players download (modern\n"
     "         BPGN, crazyhouse PGN) and writes them to OUT in the program's own. One line per\n"
-    "         game: '<n> ok' or '<n> skipped <why>'; then '<games> games, <imported> imported,\n"
-    "         <skipped> skipped'. OUT is replaced only once everything is written.\n"
+    "         game: '<n> ok' or '<n> skipped <why>'; a line with the skipped games by reason;\n"
+    "         then '<games> games, <imported> imported, <skipped> skipped'. OUT is replaced only\n"
+    "         once everything is written.\n"
+    "export   writes the games of IN (BPGN, or what import reads) to OUT for other programs:\n"
+    "         crazyhouse games as standard PGN with [%clk] clocks, bughouse games as BPGN in\n"
+    "         the archives' dialect. One line per game: '<n> ok' or '<n> skipped <why>'; then\n"
+    "         '<games> games, <exported> exported, <skipped> skipped'.\n"
     "build-db merges every .bpgn file of FOLDER into the game database DB (new or existing).\n"
     "games    prints the games at the database offsets given.\n"
     "nearby   prints up to BEFORE + AFTER + 1 games around the one at OFFSET.\n"
@@ -56,8 +62,8 @@ const char kUsage[] =
     "         where the mover lost two pawns or a mate. With -o the games are written to OUT\n"
     "         with a comment 'Better: <move> (<evaluation>)' on each mistake.\n"
     "\n"
-    "Exit status: 0 when every game was read and replayed, or imported; 1 when a game or a\n"
-    "file failed, or a game was skipped; 2 for a wrong command line or a missing engine\n"
+    "Exit status: 0 when every game was read and replayed, or imported, or exported; 1 when\n"
+    "a game or a file failed, or a game was skipped; 2 for a wrong command line or a missing engine\n"
     "(analyse); 3 (check, rewrite)\n"
     "when nothing failed but the moves of a game were read only up to a point.\n";
 
@@ -81,6 +87,7 @@ int runCommand(const std::vector<std::string>& args) {
         return searchCommand(args[1], {args.begin() + 2, args.end()}, std::cout, std::cerr);
     if (args.size() >= 2 && args[0] == "analyse")
         return analyseCommand({args.begin() + 1, args.end()}, std::cout, std::cerr);
+    if (args.size() >= 2 && args[0] == "export") return exportCommand({args.begin() + 1, args.end()}, std::cout, std::cerr);
     if (args.size() >= 4 && args[0] == "import" && args[args.size() - 2] == "-o")
         return importCommand({args.begin() + 1, args.end() - 2}, args.back(), std::cout, std::cerr);
     std::cerr << kUsage;

@@ -24,6 +24,10 @@ int rewriteCommand(const std::string& inPath, const std::string& outPath, std::o
 int importCommand(const std::vector<std::string>& inPaths, const std::string& outPath, std::ostream& report,
                   std::ostream& err);
 
+// Writes the games of a BPGN file (or what the importer takes of it) for other programs; `args`
+// are IN, "-o" OUT and "--pgn". One line per game on `report`, problems on `err`.
+int exportCommand(const std::vector<std::string>& args, std::ostream& report, std::ostream& err);
+
 // Merges every ".bpgn" file of `folder` into the database, with the messages of the build on `out`.
 int buildDatabaseCommand(const std::string& folder, const std::string& databasePath, std::ostream& out);
 

@@ -13,7 +13,7 @@ namespace {
 
 struct Tally {
     int games = 0;
-    int imported = 0;
+    ImportCounts counts;
 };
 
 // Writes one game and sends it to the disk at once, so that a failure stops the import there;
@@ -39,11 +39,11 @@ bool importFile(const std::string& path, std::ostream& out, std::ostream& report
     for (int n = 1; importer.next(imported); ++n) {
         if (imported.game) {
             if (!writeGame(*imported.game, out)) return false;
-            ++tally.imported;
             report << n << " ok\n";
         } else {
             report << n << " skipped " << imported.skipReason << '\n';
         }
+        tally.counts.add(imported);
         ++tally.games;
     }
     if (in.bad()) err << path << ": cannot read to its end\n";
@@ -63,13 +63,15 @@ int importCommand(const std::vector<std::string>& inPaths, const std::string& ou
                 if (!importFile(path, out, report, err, tally)) return false;
             }
             // An OUT that held games is not replaced by an empty one.
-            if (tally.imported == 0) err << "no game could be imported\n";
-            return tally.imported > 0;
+            if (tally.counts.imported == 0) err << "no game could be imported\n";
+            return tally.counts.imported > 0;
         },
         err) == Replacement::kDone;
-    report << tally.games << " games, " << tally.imported << " imported, " << tally.games - tally.imported
-           << " skipped\n";
-    return written && tally.imported == tally.games ? kExitOk : kExitFailed;
+    // Why the games were skipped, as the program's import question says it.
+    if (const std::string skipped = describeSkipped(tally.counts); !skipped.empty()) report << skipped << '\n';
+    const int imported = tally.counts.imported;
+    report << tally.games << " games, " << imported << " imported, " << tally.games - imported << " skipped\n";
+    return written && imported == tally.games ? kExitOk : kExitFailed;
 }
 
 }  // namespace tandemora

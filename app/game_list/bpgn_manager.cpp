@@ -250,6 +250,7 @@ bool CBPGNManager::saveGames(const std::string& path) {
         return false;
     }
     if (!path.empty()) fileName_ = path;
+    app_.rememberRecentFile(fileName_);
     for (const auto& game : games_) {
         game->markSaved();
         if (game->boardA) game->updateTitles();

@@ -28,18 +28,20 @@ namespace app_test {
 using namespace tandemora;
 namespace fs = std::filesystem;
 
-// Answers the next file dialog with `path`, or cancels it when the path is empty.
-inline void chooseFile(const std::string& path, int triesLeft = 300) {
-    QTimer::singleShot(10, [path, triesLeft] {
+// Answers the next file dialog with `path`, in the type of file `filter` names if given, or
+// cancels it when the path is empty.
+inline void chooseFile(const std::string& path, const QString& filter = {}, int triesLeft = 300) {
+    QTimer::singleShot(10, [path, filter, triesLeft] {
         auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
         if (!dialog || !dialog->isVisible()) {
-            if (triesLeft > 0) chooseFile(path, triesLeft - 1);
+            if (triesLeft > 0) chooseFile(path, filter, triesLeft - 1);
             else ADD_FAILURE() << "no file dialog";
             return;
         }
         if (path.empty()) return dialog->reject();
         const fs::path file(path);
         dialog->setDirectory(QString::fromStdString(file.parent_path().string()));
+        if (!filter.isEmpty()) dialog->selectNameFilter(filter);
         // Typed, as a user would: a selection can be lost while the folder is still being read.
         dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(QString::fromStdString(file.filename().string()));
         static_cast<QDialog*>(dialog)->accept();

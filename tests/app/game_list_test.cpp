@@ -182,6 +182,22 @@ TEST_F(GameListTest, FileNamesAreTheFileSystemsBytes) {
     EXPECT_EQ(message, "Could not open " + (folder / "нет.bpgn").string());
 }
 
+// Save As hands a crazyhouse list to other programs as PGN; the list stays with its own file.
+TEST_F(GameListTest, SaveAsWritesCrazyhouseListsAsPgnForOtherPrograms) {
+    const fs::path file = folder / "blitz.bpgn", pgn = folder / "blitz.pgn";
+    std::ofstream(file, std::ios::binary) << readableGame();
+    chooseFile(file.string());
+    app->mainFrame().runCommand(kOpenFile);
+    list = app->managerList().back();
+    chooseFile(pgn.string(), QStringLiteral("PGN (crazyhouse) (*.pgn)"));
+    app->mainFrame().runCommand(kSaveAs);
+    const std::string written = fileText(pgn);
+    EXPECT_NE(written.find("[Variant \"Crazyhouse\"]\n"), std::string::npos) << written;
+    EXPECT_NE(written.find("1. "), std::string::npos) << written;
+    EXPECT_EQ(list->path(), file.string());
+    EXPECT_EQ(fileText(file), readableGame());
+}
+
 TEST_F(GameListTest, ANewGameSavedAsAFileBecomesTheFirstGameOfItsOwnList) {
     app->mainFrame().runCommand(kNewCrazyhouseGame);
     CGame* game = app->newGameList().front().get();
@@ -216,6 +232,16 @@ TEST_F(GameListTest, AFileTheReaderCannotReadIsOfferedForImport) {
     EXPECT_EQ(imported->subWindow()->windowTitle(), "Unsaved Game List (imported from foreign.pgn).");
     imported->selectItem(0);
     EXPECT_EQ(imported->subWindow()->windowTitle(), "Unsaved Game List (imported from foreign.pgn) (1/1)");
+}
+
+TEST_F(GameListTest, AFileWhoseGamesAreAllSkippedSaysWhy) {
+    const fs::path foreign = folder / "set-up.pgn";
+    std::ofstream(foreign) << "[Event \"crazyhouse\"]\n[FEN \"4k3/8/8/8/8/8/8/4K3 w - - 0 1\"]\n\n1. Kd2 *\n";
+    std::string message;
+    keepMessage(message);
+    EXPECT_FALSE(app->openFile(foreign.string()));
+    EXPECT_EQ(message, "Could not parse any games in " + foreign.string() +
+                           "; of the games found, 1 starts from a set-up position and is skipped");
 }
 
 TEST_F(GameListTest, OpeningAGameReadInPartSaysSoAndSavingItEditedAsksFirst) {

@@ -125,4 +125,22 @@ TEST(FormatMove, WritesShortAlgebraic) {
     }
 }
 
+// Standard notation tells a piece apart only from those that may legally make the same move.
+TEST(FormatMove, LegalDisambiguationLeavesPinnedPiecesOut) {
+    const FormatCase cases[] = {
+        {kPinnedKnight, 'N', "f3", "d2", 0, ' ', "Nd2"},
+        {kTwoKnights, 'N', "b1", "d2", 0, ' ', "Nbd2"},
+        {"4k3/8/8/8/8/1N6/8/1N2K3", 'N', "b1", "d2", 0, ' ', "N1d2"},
+        {kThreeKnights, 'n', "b8", "d7", 0, ' ', "Nb8d7"},
+        {"1n3n2/1k6/1n6/8/8/8/8/1R5K", 'n', "b8", "d7", 0, ' ', "Nbd7"},  // b6 pinned by the b1 rook
+        {"4r2k/8/8/8/R3R3/8/8/4K3", 'R', "a4", "d4", 0, ' ', "Rd4"},      // e4 pinned by the e8 rook
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.position) + " " + c.piece + c.from + c.to);
+        EXPECT_EQ(formatMove(boardFrom(c.position), c.piece, fileOf(c.from), rankOf(c.from), fileOf(c.to),
+                             rankOf(c.to), kNoPromotion, c.captured, Disambiguation::kLegal),
+                  c.expected);
+    }
+}
+
 }  // namespace

@@ -363,6 +363,22 @@ TEST_F(NearbyGamesTest, ReadingAtAnOffsetSetsTheGamesOffset) {
     for (int32_t offset : {0, -4, 5, offsetOf(5), INT32_MAX}) EXPECT_FALSE(readDatabaseGameAt(database, offset)) << offset;
 }
 
+// A game taken into the database and read back keeps the tags the program has no field for.
+TEST(DatabaseReading, GamesReadBackKeepTheirOtherTags) {
+    const std::string others = "[Round \"3\"]\n[Lag  \"102 101\" ]\n[Link \"https://lichess.org/l95HJ3fQ\"]\n";
+    std::istringstream source(game("P0") + others + game("P1"));
+    std::stringstream database;
+    database << int32Bytes(2);
+    bool full = false;
+    ASSERT_EQ(addSingleFileToDatabase(source, database, full), 2);
+    std::vector<std::unique_ptr<CGame>> games;
+    ASSERT_TRUE(retrieveNearbyGames(database, 0, 1, 4, games));
+    ASSERT_EQ(games.size(), 2u);
+    std::ostringstream written;
+    ASSERT_TRUE(games[1]->storeGameToStream(written));
+    EXPECT_NE(written.str().find("[Result \"*\"]\n" + others + "\n"), std::string::npos) << written.str();
+}
+
 TEST_F(NearbyGamesTest, TheWindowShiftsAtTheEndsOfTheFile) {
     const struct {
         int index, before, after;

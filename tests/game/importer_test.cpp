@@ -74,7 +74,7 @@ const struct Excerpt {
      "{Bo checkmated} 1-0 \r\n",
      {native(bughouseHeader("1-0"), "1A. e4 {179} 1a. e5 {178} 1B. d4 {177} {A:!?}", "{Bo checkmated} 1-0")}},
     {"the program's own tags from foreign ones: dates with dashes, UNR and 0 ratings, a time control "
-     "without increment, other tags ignored",
+     "without increment, other tags kept in their order after the program's own",
      "[Event \"FICS rated bughouse match\"][Site \"freechess.org\"]\n[Date \"2020-03-31\"][Time \"16:45:40\"]\n"
      "[WhiteA \"Ann\"][WhiteAElo \"UNR\"][BlackA \"Bo\"][BlackAElo \"1712\"]\n"
      "[WhiteB \"Cy\"][WhiteBElo \"0\"][BlackB \"Di\"][BlackBElo \"1650\"]\n"
@@ -83,7 +83,8 @@ const struct Excerpt {
      {"[Event \"FICS rated bughouse match\"]\n[Site \"freechess.org\"]\n[Date \"2020.03.31\"]\n"
       "[WhiteA \"Ann\"][WhiteAElo \"++++\"]\n[BlackA \"Bo\"][BlackAElo \"1712\"]\n"
       "[WhiteB \"Cy\"][WhiteBElo \"++++\"]\n[BlackB \"Di\"][BlackBElo \"1650\"]\n"
-      "[TimeControl \"120+0\"]\n[Result \"0-1\"]\n\n1A. e4 {119} 1a. e5 {118}\n\n{Ann forfeits on time} 0-1\n"}},
+      "[TimeControl \"120+0\"]\n[Result \"0-1\"]\n[Time \"16:45:40\"]\n[Lag \"10 12\"]\n[Round \"-\"]\n\n"
+     "1A. e4 {119} 1a. e5 {118}\n\n{Ann forfeits on time} 0-1\n"}},
     {"a variant word the reader does not take is added to the Event",
      "[Event \"Club BugHouse night\"]\n\n1B. d4 {179}\n\n{*} *\n",
      {native(header(kBughouse, "Club BugHouse night (bughouse)"), "1B. d4 {179}", "{*} *")}},
@@ -92,7 +93,7 @@ const struct Excerpt {
      "[Event \"Casual Bullet game\"]\n[Variant \"Crazyhouse\"]\n[WhiteElo \"?\"]\n[TimeControl \"60+1\"]\n\n"
      "1. e4 { [%clk 0:01:00] } 1... e5 { [%clk 0:00:59.7] the usual reply } 2. Nf3 { [%clk 0:00:58] } "
      "{ White wins on time. } 1-0\n",
-     {native(header(kCrazyhouse, "Casual Bullet game (crazyhouse)", "60+1", "1-0"),
+     {native(header(kCrazyhouse, "Casual Bullet game (crazyhouse)", "60+1", "1-0") + "[Variant \"Crazyhouse\"]\n",
              "1A. e4 {60} 1a. e5 {59} {C:the usual reply} 2A. Nf3 {58}", "{White wins on time.} 1-0")}},
     {"%emt, in seconds or h:mm:ss, is taken from the mover's previous time; CRLF",
      "[Event \"FICS rated crazyhouse game\"]\r\n[TimeControl \"120+0\"]\r\n\r\n"
@@ -104,7 +105,7 @@ const struct Excerpt {
      "[Event \"internet, rated crazyhouse match\"]\n[Round \"-\"]\n[TimeControl \"120\"]\n\n"
      "1.e4 e6 2.d4 d5 3.exd5 exd5 4.Nf3 {a quiet line} 4... Nf6 5.P@e5 $1 Ne4 6.Bd3 Bb4+?! 7.c3 P@d2+\n"
      "{White resigns} 0-1\n",
-     {native(header(kCrazyhouse, "internet, rated crazyhouse match", "120+0", "0-1"),
+     {native(header(kCrazyhouse, "internet, rated crazyhouse match", "120+0", "0-1") + "[Round \"-\"]\n",
              "1A. e4 {120} 1a. e6 {120} 2A. d4 {120} 2a. d5 {120} 3A. exd5 {120} 3a. exd5 {120}\n"
              "4A. Nf3 {120} {C:a quiet line} 4a. Nf6 {120} 5A. P@e5 {120} {A:!} 5a. Ne4 {120}\n"
              "6A. Bd3 {120} 6a. Bb4+ {120} {A:?!} 7A. c3 {120} 7a. P@d2+ {120}",
@@ -131,6 +132,10 @@ const struct Excerpt {
      "[Event \"Bughouse game\"]\n1B. d4{179.5}\n{Di resigns} 0-1\n",
      {"skipped: starts from a set-up position", "skipped: illegal move 2A. Qxf7",
       "skipped: not a bughouse or crazyhouse game", native(bughouseHeader("0-1"), "1B. d4 {179}", "{Di resigns} 0-1")}},
+    {"a kept tag whose name differs from one the program knows only after a NUL byte stays another tag",
+     std::string("[Event \"crazyhouse x\"]\n[TimeControl\0x \"\"]\n\n1. e4 *\n", 51),
+     {native(header(kCrazyhouse, "crazyhouse x") + std::string("[TimeControl\0x \"\"]\n", 19), "1A. e4 {180}",
+             "{} *")}},
     {"a tag block without moves or result is a game of its own, not the next game's header",
      "[Event \"Bughouse game, round 1\"]\n\n[Event \"Bughouse game, round 2\"]\n1A. e4{179}\n{Bo resigns} 1-0\n",
      {native(header(kBughouse, "Bughouse game, round 1"), "", "{} *"),

@@ -190,11 +190,17 @@ TEST_F(CliTest, WrongCommandLinesShowTheUsage) {
         ASSERT_FALSE(run.lines.empty());
         EXPECT_EQ(run.lines.front().rfind("usage: tandemora-cli check", 0), 0u);
     }
+    for (const char* arguments : {"export a.bpgn -o out", "export a.bpgn --pgn", "export a.bpgn b.bpgn -o out --pgn"}) {
+        SCOPED_TRACE(arguments);
+        const CliRun run = runCli(arguments);
+        EXPECT_EQ(run.status, 2);
+        EXPECT_EQ(run.lines, std::vector<std::string>{"usage: tandemora-cli export IN -o OUT --pgn"});
+    }
     EXPECT_EQ(runCli("--help").status, 0);
 }
 
 TEST_F(CliTest, RewriteNormalisesAndIsStable) {
-    // Loose spacing, a lower-case piece letter, a move without its check mark, an unknown tag.
+    // Loose spacing, a lower-case piece letter, a move without its check mark, a tag kept after the program's own.
     const fs::path in = write("loose.bpgn",
                               "[Event \"Crazyhouse blitz\"] [Round \"3\"]\n[WhiteA \"Ann\"] [Result \"1-0\"]\n\n"
                               "1A.  e4 {180}\n1a. f6 {179}   {A:?}\n2A. d4 {178}\t2a. g5 {177} "
@@ -204,7 +210,7 @@ TEST_F(CliTest, RewriteNormalisesAndIsStable) {
     EXPECT_EQ(readBytes(once),
               "[Event \"Crazyhouse blitz\"]\n[Site \"somewhere in the universe\"]\n[Date \"15'th century\"]\n"
               "[WhiteA \"Ann\"][WhiteAElo \"++++\"]\n[BlackA \"BLACK\"][BlackAElo \"++++\"]\n[WhiteB \"WHITE\"]\n"
-              "[BlackB \"BLACK\"]\n[TimeControl \"180+0\"]\n[Result \"1-0\"]\n\n"
+              "[BlackB \"BLACK\"]\n[TimeControl \"180+0\"]\n[Result \"1-0\"]\n[Round \"3\"]\n\n"
               "1A. e4 {180} 1a. f6 {179} {A:?} 2A. d4 {178} 2a. g5 {177} (2a. e5 {176}) 3A. Qh5+ {175}\n"
               "\n{Black checkmated} 1-0\n");
     ASSERT_EQ(runCli("rewrite " + quoted(once) + " " + quoted(twice)).status, 0);
@@ -280,7 +286,8 @@ TEST_F(CliTest, ImportReportsEachGameAndWritesWhatCheckReads) {
     const CliRun run = runCli("import " + quoted(pgn) + " " + quoted(bpgn) + " -o " + quoted(out));
     const std::vector<std::string> expected = {
         pgn.string() + ":", "1 ok", "2 skipped starts from a set-up position", "3 skipped illegal move 2. Ke3",
-        bpgn.string() + ":", "1 ok", "4 games, 2 imported, 2 skipped"};
+        bpgn.string() + ":", "1 ok", "2 are skipped: 1 starts from a set-up position, 1 has moves that do not replay",
+        "4 games, 2 imported, 2 skipped"};
     EXPECT_EQ(run.lines, expected);
     EXPECT_EQ(run.status, 1);
     const CliRun check = runCli("check " + quoted(out));
@@ -292,6 +299,30 @@ TEST_F(CliTest, ImportReportsEachGameAndWritesWhatCheckReads) {
     const std::string before = readBytes(out);
     EXPECT_EQ(runCli("import " + quoted(dir_ / "missing.pgn") + " -o " + quoted(out)).status, 1);
     EXPECT_EQ(readBytes(out), before);
+}
+
+// Export writes the bundled examples for other programs, and the importer reads them back.
+TEST_F(CliTest, ExportWritesGamesTheImporterReadsBack) {
+    for (const char* name : {"crazyhouse-sampler.bpgn", "bughouse-club.bpgn"}) {
+        SCOPED_TRACE(name);
+        const fs::path out = dir_ / "out.pgn", again = dir_ / "again.bpgn", direct = dir_ / "direct.bpgn";
+        const CliRun run = runCli("export " + quoted(example(name)) + " --pgn -o " + quoted(out));
+        EXPECT_EQ(run.status, 0);
+        ASSERT_FALSE(run.lines.empty());
+        EXPECT_NE(run.lines.back().find(" exported, 0 skipped"), std::string::npos) << run.lines.back();
+        EXPECT_EQ(runCli("import " + quoted(out) + " -o " + quoted(again)).status, 0);
+        EXPECT_EQ(runCli("import " + quoted(example(name)) + " -o " + quoted(direct)).status, 0);
+        // The same games but for the tags PGN adds (Round, Variant).
+        const auto moves = [](const std::string& text) {
+            std::string kept;
+            std::istringstream in(text);
+            for (std::string line; std::getline(in, line);)
+                if (line.rfind("[", 0) != 0) kept += line + '\n';
+            return kept;
+        };
+        EXPECT_EQ(moves(readBytes(again)), moves(readBytes(direct)));
+    }
+    EXPECT_EQ(runCli("export " + quoted(dir_ / "missing.bpgn") + " -o " + quoted(dir_ / "x.pgn") + " --pgn").status, 1);
 }
 
 TEST_F(CliTest, ImportThatCannotWriteOrImportsNothingLeavesOutAlone) {
@@ -312,7 +343,7 @@ TEST_F(CliTest, ImportThatCannotWriteOrImportsNothingLeavesOutAlone) {
           "1 games, 1 imported, 0 skipped"}},
         {"nothing imported", setUp, "",
          {"1 skipped starts from a set-up position", "no game could be imported", "%o: left unchanged",
-          "1 games, 0 imported, 1 skipped"}},
+          "1 starts from a set-up position and is skipped", "1 games, 0 imported, 1 skipped"}},
         // A device whose reading never ends is refused, not read.
         {"no regular file", "/dev/zero", "timeout 20 ",
          {"/dev/zero: cannot open: not a regular file", "%o: left unchanged", "0 games, 0 imported, 0 skipped"}},
