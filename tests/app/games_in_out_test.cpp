@@ -122,7 +122,8 @@ TEST_F(GamesInOutTest, AClipboardWithoutGamesSaysSoAndOpensNothing) {
     } cases[] = {
         {QString(), "The clipboard holds no text to read games from."},
         {QStringLiteral(" \n"), "The clipboard holds no text to read games from."},
-        {QStringLiteral("hello"), "Could not parse any games in the pasted text"},
+        {QStringLiteral("hello"),
+         "Could not parse any games in the pasted text; of the games found, 1 has moves without tags and is skipped"},
     };
     for (const auto& c : cases) {
         QGuiApplication::clipboard()->setText(c.text);
