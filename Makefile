@@ -6,7 +6,7 @@ BUILD_TYPE ?= Release
 # and file find the libraries the Debian package depends on.
 PACKAGES = g++ cmake ninja-build libgtest-dev libbenchmark-dev qt6-base-dev qt6-multimedia-dev \
            fonts-liberation clang libclang-rt-14-dev xvfb xauth xdotool imagemagick \
-           pulseaudio pulseaudio-utils fairy-stockfish dpkg-dev file
+           pulseaudio pulseaudio-utils fairy-stockfish dpkg-dev file qt6-svg-dev
 SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 
 .PHONY: deps configure build test run bench package clean

@@ -1,5 +1,5 @@
-// The file commands: open a BPGN file as a game list (importing what the reader cannot read),
-// save, save as, save all, close; and the list of open game lists.
+// The file commands: open a BPGN file, or pasted text, as a game list (importing what the reader
+// cannot read), save, save as, save all, close; and the list of open game lists.
 #include <algorithm>
 #include <filesystem>
 #include <sstream>
@@ -28,11 +28,22 @@ namespace {
 const QString kBpgnFilter = QStringLiteral("BPGN Files (*.bpgn)");
 const QString kPgnFilter = QStringLiteral("PGN (crazyhouse) (*.pgn)");
 
-// The games the importer takes from a file, counting those it skips; none when it cannot
-// read the file.
-std::vector<std::unique_ptr<CGame>> importedGames(const std::string& path, ImportCounts& counts) {
+// Where the games being opened come from: the file at `path`, or text pasted from the
+// clipboard when there is no path.
+struct GameSource {
+    std::string path;
+    std::string pastedText;
+
+    QString name() const { return path.empty() ? QStringLiteral("the pasted text") : fileNameText(path); }
+    // The text for the importer; the file is read again only when it comes to importing.
+    std::optional<std::string> text() const { return path.empty() ? pastedText : readFileText(path); }
+};
+
+// The games the importer takes from the source, counting those it skips; none when it cannot
+// read the source.
+std::vector<std::unique_ptr<CGame>> importedGames(const GameSource& source, ImportCounts& counts) {
     std::vector<std::unique_ptr<CGame>> games;
-    std::optional<std::string> text = readFileText(path);
+    std::optional<std::string> text = source.text();
     if (!text) return games;
     std::istringstream in(std::move(*text));
     GameImporter importer(in);
@@ -41,6 +52,55 @@ std::vector<std::unique_ptr<CGame>> importedGames(const std::string& path, Impor
         if (imported.game) games.push_back(std::move(imported.game));
     }
     return games;
+}
+
+// Offers to import a source the reader could not read whole into a new list; true when it was
+// imported. When no game can be, `skipped` says why the importer skipped the games it found.
+bool offerImport(CTandemoraApp& app, const GameSource& source, std::string& skipped) {
+    ImportCounts counts;
+    std::vector<std::unique_ptr<CGame>> games = importedGames(source, counts);
+    skipped = describeSkipped(counts);
+    if (games.empty()) return false;
+    const QString question = "Not every game of " + source.name() +
+                             QString::fromLatin1(" is in the form this program writes, but " +
+                                                 (games.size() == 1 ? "1 game" : std::to_string(games.size()) + " games") +
+                                                 " can be imported" + (skipped.empty() ? "" : "; " + skipped) +
+                                                 ". Import into a new game list?" +
+                                                 (source.path.empty() ? "" : " The file itself stays as it is."));
+    if (askYesNoCancel(&app.mainFrameWidget(), question) != Answer::kYes) return false;
+    // An unsaved list: saving it asks for a new file, so the original is never overwritten.
+    auto* list = new CBPGNManager(app, app.mainFrame().mdiArea());
+    list->addGames(std::move(games));
+    if (!source.path.empty()) list->markImportedFrom(source.path);
+    app.addToManagerList(list);
+    return true;
+}
+
+// A new list after the reader went through the source: kept with what it read, or given up for
+// the importer's games, or closed when nothing could be read (reported). False when no games
+// were taken.
+bool keepReadGames(CTandemoraApp& app, CBPGNManager& list, CBPGNManager::Reading reading, const GameSource& source) {
+    std::string skipped;
+    switch (reading) {
+    case CBPGNManager::Reading::kAllGames:
+        app.addToManagerList(&list);
+        return true;
+    case CBPGNManager::Reading::kStoppedEarly:
+        // What was read stays listed unless the importer does better.
+        if (offerImport(app, source, skipped)) list.closeWithPrompt(false);
+        else app.addToManagerList(&list);
+        return true;
+    case CBPGNManager::Reading::kNoGames:
+        list.closeWithPrompt(false);
+        if (offerImport(app, source, skipped)) return true;
+        showMessageBox(&app.mainFrameWidget(),
+                       "Could not parse any games in " + source.name() +
+                           QString::fromLatin1(skipped.empty() ? "" : "; of the games found, " + skipped));
+        return false;
+    case CBPGNManager::Reading::kCannotOpen: break;
+    }
+    list.closeWithPrompt(false);
+    return false;
 }
 
 bool holdsOnlyCrazyhouse(const CBPGNManager& list) {
@@ -153,49 +213,13 @@ bool CTandemoraApp::openAsGameList(const std::string& path) {
         return true;
     }
     auto* list = new CBPGNManager(*this, mainFrame_->mdiArea());
-    switch (list->openFile(path)) {
-    case CBPGNManager::Reading::kAllGames:
-        addToManagerList(list);
-        return true;
-    case CBPGNManager::Reading::kStoppedEarly: {
-        // What was read stays listed unless the importer does better.
-        std::string skipped;
-        if (offerImport(path, skipped)) list->closeWithPrompt(false);
-        else addToManagerList(list);
-        return true;
-    }
-    case CBPGNManager::Reading::kNoGames: {
-        list->closeWithPrompt(false);
-        std::string skipped;
-        if (offerImport(path, skipped)) return true;
-        showMessageBox(mainFrame_.get(),
-                       "Could not parse any games in " + fileNameText(path) +
-                           QString::fromLatin1(skipped.empty() ? "" : "; of the games found, " + skipped));
-        return false;
-    }
-    case CBPGNManager::Reading::kCannotOpen: break;
-    }
-    list->closeWithPrompt(false);
-    return false;
+    return keepReadGames(*this, *list, list->openFile(path), GameSource{path, {}});
 }
 
-bool CTandemoraApp::offerImport(const std::string& path, std::string& skipped) {
-    ImportCounts counts;
-    std::vector<std::unique_ptr<CGame>> games = importedGames(path, counts);
-    skipped = describeSkipped(counts);
-    if (games.empty()) return false;
-    const QString question = "Not every game of " + fileNameText(path) +
-                             QString::fromLatin1(" is in the form this program writes, but " +
-                                                 (games.size() == 1 ? "1 game" : std::to_string(games.size()) + " games") +
-                                                 " can be imported" + (skipped.empty() ? "" : "; " + skipped) +
-                                                 ". Import into a new game list? The file itself stays as it is.");
-    if (askYesNoCancel(mainFrame_.get(), question) != Answer::kYes) return false;
-    // An unsaved list: saving it asks for a new file, so the original is never overwritten.
+bool CTandemoraApp::openPastedText(std::string text) {
     auto* list = new CBPGNManager(*this, mainFrame_->mdiArea());
-    list->addGames(std::move(games));
-    list->markImportedFrom(path);
-    addToManagerList(list);
-    return true;
+    const CBPGNManager::Reading reading = list->readGames(text);
+    return keepReadGames(*this, *list, reading, GameSource{{}, std::move(text)});
 }
 
 void CTandemoraApp::save(CBoardFrame* board, CBPGNManager* list, bool saveAs) {

@@ -19,10 +19,12 @@
 #include "app/analysis/engine_options_dialog.h"
 #include "app/databases/database_dialog.h"
 #include "app/databases/index_creation_dialog.h"
+#include "app/diagram/diagram_export.h"
 #include "app/dialogs/about_dialog.h"
 #include "app/dialogs/game_parameters_dialog.h"
 #include "app/dialogs/help_window.h"
 #include "app/dialogs/numeric_value_dialog.h"
+#include "app/edit/clipboard_commands.h"
 #include "app/file_names.h"
 #include "app/game_list/bpgn_manager.h"
 #include "app/index/database_games.h"
@@ -54,6 +56,9 @@ std::optional<CGame*> gameOfActiveWindow(const CTandemoraApp& app) {
     CGame* selected = active.list->selectedGame();
     return selected && selected->boardA ? selected : nullptr;
 }
+
+// The shown game the commands on a whole game work on; null when there is none.
+CGame* shownActiveGame(const CTandemoraApp& app) { return gameOfActiveWindow(app).value_or(nullptr); }
 
 constexpr std::pair<int, int> kReplaySpeedCommands[] = {
     {kReplaySpeed1, 1}, {kReplaySpeed2, 2}, {kReplaySpeed4, 4}, {kReplaySpeed8, 8}};
@@ -132,6 +137,10 @@ void CMainFrame::updateCommandStates() {
         {kRetrieveNearbyGames, databaseGameOfActive(app_) != nullptr}};
     for (const auto& [id, enabled] : states)
         if (QAction* action = command(id)) action->setEnabled(enabled);
+    // Copying and pictures need a shown game; pasting makes a new list and always works.
+    const bool gameShown = shownActiveGame(app_) != nullptr;
+    for (int id : {kCopyPosition, kCopyGame, kExportDiagram})
+        if (QAction* action = command(id)) action->setEnabled(gameShown);
 }
 
 void CMainFrame::updateOptionChecks() {
@@ -241,6 +250,16 @@ void CMainFrame::runCommand(int id) {
     case kToggleAnalysisPanel: analysis_->setVisible(command(kToggleAnalysisPanel)->isChecked()); break;
     case kEngineOptions:
         if (editEngineOptions(this, settings)) analysis_->optionsChanged();
+        break;
+    case kCopyPosition:
+        if (const CGame* game = shownActiveGame(app_)) copyPosition(*game);
+        break;
+    case kCopyGame:
+        if (CGame* game = shownActiveGame(app_)) copyGame(*game);
+        break;
+    case kPasteGame: pasteGame(app_); break;
+    case kExportDiagram:
+        if (const CGame* game = shownActiveGame(app_)) exportDiagram(this, *game);
         break;
     default: break;
     }

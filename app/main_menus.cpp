@@ -43,8 +43,13 @@ const MenuItem kMenuBar[] = {
     {"&File", kSave, "&Save\tCtrl+S", "Ctrl+S"},
     {"&File", kSaveAs, "Save &As\tCtrl+A", "Ctrl+A"},
     {"&File", kSaveAll, "Save A&ll"},
+    {"&File", kExportDiagram, "Export &Diagram..."},
     {"&File", 0},
     {"&File", kExit, "E&xit"},
+
+    {"&Edit", kCopyPosition, "Copy &Position\tCtrl+Shift+C", "Ctrl+Shift+C"},
+    {"&Edit", kCopyGame, "Copy &Game\tCtrl+Shift+G", "Ctrl+Shift+G"},
+    {"&Edit", kPasteGame, "&Paste Game\tCtrl+V", "Ctrl+V"},
 
     {"&View", kToggleToolbar, "&Toolbar", nullptr, kToggle},
     {"&View", kToggleStatusBar, "&Status Bar", nullptr, kToggle},

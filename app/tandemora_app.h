@@ -83,6 +83,9 @@ public:
     void save(CBoardFrame* board, CBPGNManager* list, bool saveAs);
     void saveAll();
     void closeActive();
+    // Opens BPGN or foreign text, as pasted from the clipboard, as a new unsaved game list, as
+    // openFile does a file; false when it yielded none (reported).
+    bool openPastedText(std::string text);
     // A file name for saving, from the save dialog; none when cancelled, or when the file is
     // open in a game list other than `saving` (reported): two lists must not share a file.
     // With `asPgn` the dialog also offers PGN for crazyhouse games and tells whether it was chosen.
@@ -130,9 +133,6 @@ private:
     CBPGNManager* listOfFile(const std::string& path) const;
     // openFile without the recent files.
     bool openAsGameList(const std::string& path);
-    // Offers to import a file the reader could not read whole; true when it was imported. When
-    // no game can be, `skipped` says why the importer skipped the games it found.
-    bool offerImport(const std::string& path, std::string& skipped);
 
     SettingsFiles files_;
     Settings settings_;

@@ -20,6 +20,15 @@ namespace tandemora {
 namespace {
 constexpr int kReplayStepMs = 100;
 constexpr int kDefaultWindowSide = 480;
+
+// An image of `size` window pixels at `ratio` image pixels to one, in the window's colour.
+QImage blankDrawing(QSize size, qreal ratio, const QColor& color) {
+    QImage image(size * ratio, QImage::Format_RGB32);
+    image.setDevicePixelRatio(ratio);
+    image.fill(color);
+    return image;
+}
+
 }  // namespace
 
 CBoardFrame::CBoardFrame(CGame& game, bool boardB, BoardEnvironment& environment, QMdiArea& area)
@@ -75,10 +84,20 @@ BoardScene CBoardFrame::scene() const {
 void CBoardFrame::layoutBoard() {
     // Drawn at the screen's own pixels, so a screen of a higher ratio shows sharp edges and text.
     const qreal ratio = devicePixelRatioF();
-    backBuffer_ = QImage(size() * ratio, QImage::Format_RGB32);
-    backBuffer_.setDevicePixelRatio(ratio);
-    backBuffer_.fill(palette().color(QPalette::Base));
+    backBuffer_ = blankDrawing(size(), ratio, palette().color(QPalette::Base));
     painter_.layout(width(), height(), scene(), ratio);
+}
+
+QImage CBoardFrame::drawingAt(qreal ratio) const {
+    const BoardScene shown = scene();
+    BoardPainter painter(environment_.drawingResources());
+    painter.layout(width(), height(), shown, ratio);
+    QImage image = blankDrawing(size(), ratio, shown.windowColor);
+    painter.paintAll(image, shown);
+    // The text lines above and below the board are as high as the board's top lies low.
+    const BoardLayout& l = painter.layout();
+    const QSize drawn = QSize(l.bufferRight + 1, l.boardBottom + l.boardTop).boundedTo(size());
+    return image.copy(QRect(QPoint(0, 0), drawn * ratio));
 }
 
 void CBoardFrame::showBackBuffer(const QRect& area) { canvas_->update(area); }
@@ -236,9 +255,10 @@ bool CBoardFrame::eventFilter(QObject* watched, QEvent* event) {
     const bool mayStep = watched == subWindow_ || (watched == moveEntryBox_ && moveEntryBox_->text().isEmpty());
     if (event->type() == QEvent::KeyPress && mayStep && stepByKey(*static_cast<QKeyEvent*>(event))) return true;
     if (watched == moveEntryBox_ && event->type() == QEvent::ShortcutOverride) {
-        // The box keeps plain typing; the program's Ctrl shortcuts still reach their commands.
+        // The box keeps plain typing and pasting; the program's other Ctrl shortcuts still reach
+        // their commands.
         auto* key = static_cast<QKeyEvent*>(event);
-        if (key->modifiers() & Qt::ControlModifier) return true;
+        if ((key->modifiers() & Qt::ControlModifier) && !key->matches(QKeySequence::Paste)) return true;
     }
     return QMainWindow::eventFilter(watched, event);
 }

@@ -36,6 +36,9 @@ public:
     QAction* command(int id) const;
     const BoardLayout& boardLayout() const { return painter_.layout(); }
     const QImage& backBuffer() const { return backBuffer_; }
+    // What the window draws (board, reserves, names and clocks; not its empty margins), painted
+    // afresh at `ratio` image pixels to a pixel of the window.
+    QImage drawingAt(qreal ratio) const;
 
     // Moves and sizes the window on the main window's client area; 0 means 480.
     void placeWindow(int x, int y, int width, int height);

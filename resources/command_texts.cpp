@@ -74,6 +74,12 @@ const CommandText kTexts[] = {
     {kLargeReserveCounts, "Write the reserve counts in the name font", "Large reserve counts"},
     {kToggleAnalysisPanel, "Show or hide the engine's analysis of the active board", "Toggle Analysis Panel"},
     {kEngineOptions, "Choose the analysis engine's program, threads, hash and number of lines", "Engine Options"},
+
+    {kCopyPosition, "Copy the position of the active game as FEN text, both boards of a bughouse game",
+     "Copy position"},
+    {kCopyGame, "Copy the active game as BPGN text", "Copy game"},
+    {kPasteGame, "Open the BPGN or PGN text on the clipboard as a new game list", "Paste game"},
+    {kExportDiagram, "Save a picture of the active game's boards as a PNG or SVG file", "Export diagram"},
 };
 
 const CommandText kNoTexts{0, "", ""};

@@ -78,6 +78,11 @@ enum CommandId : int {
     // Engine analysis: the Analysis panel (View menu) and the engine's options (Options menu).
     kToggleAnalysisPanel = 33301,
     kEngineOptions = 33302,
+    // Games in and out: the Edit menu's clipboard commands, and pictures of the boards (File menu).
+    kCopyPosition = 33441,
+    kCopyGame = 33442,
+    kPasteGame = 33443,
+    kExportDiagram = 33444,
 };
 
 struct CommandText {

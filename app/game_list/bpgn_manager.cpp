@@ -118,7 +118,11 @@ CBPGNManager::Reading CBPGNManager::openFile(const std::string& path) {
         showMessageBox(&app_.mainFrameWidget(), "Could not open " + fileNameText(path));
         return Reading::kCannotOpen;
     }
-    GameFileReader reader(std::move(*text));
+    return readGames(std::move(*text));
+}
+
+CBPGNManager::Reading CBPGNManager::readGames(std::string text) {
+    GameFileReader reader(std::move(text));
     while (std::unique_ptr<CGame> game = reader.next()) {
         game->manager = this;
         game->events = &app_;

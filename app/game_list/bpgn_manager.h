@@ -30,6 +30,8 @@ public:
     // Reads the file's games into the list, up to the first one that cannot be read. Says
     // nothing when no game could be read; the caller decides what to offer.
     Reading openFile(const std::string& path);
+    // Reads the games of BPGN text, as pasted, into the list in the same way.
+    Reading readGames(std::string text);
     // Writes every game to `path`, or to the list's own file when empty; false on failure,
     // which has been reported, or when the user would rather not drop moves that were never
     // read. The old file is replaced only by a complete one.

@@ -27,6 +27,7 @@ const std::set<int> kMenuCommands = {
     32880, 32881, 32882, 32883, 32884, 33120,
     kMarkLastMove, kShowCoordinates, kLargeReserveCounts,
     kToggleAnalysisPanel, kEngineOptions,
+    kCopyPosition, kCopyGame, kPasteGame, kExportDiagram,
 };
 
 struct MenuEntry {
@@ -72,7 +73,7 @@ TEST_F(MainMenusTest, EveryCommandIsInTheMenusOnceWithItsIdAndTexts) {
 
     QStringList titles;
     for (QAction* top : window.menuBar()->actions()) titles << top->text();
-    EXPECT_EQ(titles, QStringList({"&File", "&View", "&Game", "&Databases", "&Options", "&Window", "&Help"}));
+    EXPECT_EQ(titles, QStringList({"&File", "&Edit", "&View", "&Game", "&Databases", "&Options", "&Window", "&Help"}));
 }
 
 TEST_F(MainMenusTest, CommandsSitInTheirSubmenusWithTheirTexts) {
@@ -110,6 +111,8 @@ TEST_F(MainMenusTest, KeysAreBoundAsDesignedAndCtrlCIsLeftToTheBoards) {
         {kSaveAs, QKeySequence("Ctrl+A")},            {kRestoreDefaultLayout, QKeySequence("Ctrl+0")},
         {kRestoreLayout1, QKeySequence("Ctrl+1")},    {kRestoreLayout2, QKeySequence("Ctrl+2")},
         {kRestoreLayout3, QKeySequence("Ctrl+3")},    {kHelpTopics, QKeySequence("F1")},
+        {kCopyPosition, QKeySequence("Ctrl+Shift+C")}, {kCopyGame, QKeySequence("Ctrl+Shift+G")},
+        {kPasteGame, QKeySequence("Ctrl+V")},
     };
     for (const auto& [id, action] : commands.actions) {
         const auto key = keys.find(id);
