@@ -72,6 +72,7 @@ bool offerImport(CTandemoraApp& app, const GameSource& source, std::string& skip
     auto* list = new CBPGNManager(app, app.mainFrame().mdiArea());
     list->addGames(std::move(games));
     if (!source.path.empty()) list->markImportedFrom(source.path);
+    else list->markPasted();
     app.addToManagerList(list);
     return true;
 }
@@ -83,12 +84,17 @@ bool keepReadGames(CTandemoraApp& app, CBPGNManager& list, CBPGNManager::Reading
     std::string skipped;
     switch (reading) {
     case CBPGNManager::Reading::kAllGames:
+        if (source.path.empty()) list.markPasted();
         app.addToManagerList(&list);
         return true;
     case CBPGNManager::Reading::kStoppedEarly:
         // What was read stays listed unless the importer does better.
-        if (offerImport(app, source, skipped)) list.closeWithPrompt(false);
-        else app.addToManagerList(&list);
+        if (offerImport(app, source, skipped)) {
+            list.closeWithPrompt(false);
+        } else {
+            if (source.path.empty()) list.markPasted();
+            app.addToManagerList(&list);
+        }
         return true;
     case CBPGNManager::Reading::kNoGames:
         list.closeWithPrompt(false);

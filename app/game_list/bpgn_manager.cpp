@@ -251,6 +251,7 @@ bool CBPGNManager::saveGames(const std::string& path) {
     }
     if (!path.empty()) fileName_ = path;
     app_.rememberRecentFile(fileName_);
+    pasted_ = false;
     for (const auto& game : games_) {
         game->markSaved();
         if (game->boardA) game->updateTitles();
@@ -260,7 +261,8 @@ bool CBPGNManager::saveGames(const std::string& path) {
 }
 
 bool CBPGNManager::closeWithPrompt(bool removeFromList) {
-    const bool changed = std::any_of(games_.begin(), games_.end(), [](const auto& game) { return game->modified; });
+    const bool changed =
+        pasted_ || std::any_of(games_.begin(), games_.end(), [](const auto& game) { return game->modified; });
     if (changed) {
         switch (askYesNoCancel(&app_.mainFrameWidget(), "Save game changes to " + fileNameText(fileName_) + "?")) {
         case Answer::kCancel: return false;

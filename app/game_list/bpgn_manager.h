@@ -42,6 +42,9 @@ public:
     // The list holds games imported from the file at `path` (its own file is still "Unsaved"):
     // its title says where they came from.
     void markImportedFrom(const std::string& path);
+    // The list holds games pasted from the clipboard, which live nowhere else: closing it before
+    // it is saved asks first, as for changed games.
+    void markPasted() { pasted_ = true; }
     CGame* selectedGame() const;
     // Closes the list, asking first when a game was changed; false when the user cancelled.
     bool closeWithPrompt(bool removeFromList);
@@ -85,6 +88,7 @@ private:
     GameListModel* model_ = nullptr;
     std::vector<std::unique_ptr<CGame>> games_;
     std::string fileName_ = "Unsaved";
+    bool pasted_ = false;
     std::string importedFrom_;  // the name of the file an unsaved list was imported from
     CGame* currentGame_ = nullptr;
     int currentIndex_ = -1;

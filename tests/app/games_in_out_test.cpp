@@ -73,6 +73,15 @@ TEST_F(GamesInOutTest, ACopiedGameIsWhatSaveWritesAndPastesBackAsANewUnsavedList
     chooseFile({});
     app->save(nullptr, pasted, false);
     EXPECT_EQ(pasted->path(), "Unsaved");
+
+    // The pasted game lives nowhere else: closing its list unsaved asks first.
+    std::string question;
+    dialog_test::whenModal(QStringLiteral("Tandemora"), [&question](QDialog& box) {
+        question = static_cast<QMessageBox&>(box).text().toStdString();
+        dialog_test::click(box, "Cancel");
+    });
+    EXPECT_FALSE(pasted->closeWithPrompt(true));
+    EXPECT_EQ(question, "Save game changes to Unsaved?");
 }
 
 TEST_F(GamesInOutTest, CopyPositionGivesEachBoardsFenWithPocketAndCounters) {
