@@ -38,7 +38,7 @@ if(TANDEMORA_SHLIBDEPS)
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 elseif(TANDEMORA_WINDOWS)
   string(APPEND CPACK_DEBIAN_PACKAGE_DEPENDS
-         ", libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), libqt6multimedia6 (>= 6.4), libc6, libstdc++6")
+         ", libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), libqt6multimedia6 (>= 6.4), libqt6svg6 (>= 6.4), libc6, libstdc++6")
 else()
   string(APPEND CPACK_DEBIAN_PACKAGE_DEPENDS ", libc6, libstdc++6")
 endif()
