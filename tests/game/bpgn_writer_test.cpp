@@ -12,32 +12,6 @@ using namespace tandemora_test;
 
 namespace {
 
-// Everything a node carries, and its line with the alternatives in brackets.
-void describeLine(const GameNode* node, std::string& out) {
-    for (; node; node = node->firstChild()) {
-        out += std::to_string(node->moveNumber) + node->boardLetter + ' ' + node->moveText + " {" +
-               std::to_string(node->clockSeconds) + "} [" + clocksOf(*node) + "] " + toFen(node->positionA);
-        if (node->positionB) out += " | " + toFen(*node->positionB);
-        if (node->annotation) out += " A:" + *node->annotation;
-        if (node->comment) out += " C:" + *node->comment;
-        out += '\n';
-        if (!node->isFirstChild()) continue;
-        for (size_t i = 1; i < node->parent->children.size(); ++i) {
-            out += "(\n";
-            describeLine(node->parent->children[i].get(), out);
-            out += ")\n";
-        }
-    }
-}
-
-std::string describeTree(const CGame& game) {
-    std::string out = "root [" + clocksOf(*game.root) + "]";
-    if (game.root->comment) out += " C:" + *game.root->comment;
-    out += '\n';
-    describeLine(game.root->firstChild(), out);
-    return out;
-}
-
 // The move list of a written game: everything between the tag section and the closing line.
 std::string moveListOf(const std::string& text) {
     const size_t start = text.find("]\n\n") + 3;
@@ -272,7 +246,7 @@ TEST(StoreGame, WhatIsWrittenReadsBackTheSame) {
     for (auto field : {&CGame::WhiteAElo, &CGame::BlackAElo, &CGame::WhiteBElo, &CGame::BlackBElo,
                        &CGame::baseSeconds, &CGame::incrementSeconds, &CGame::variant})
         EXPECT_EQ((*again).*field, (*game).*field);
-    EXPECT_EQ(describeTree(*again), describeTree(*game));
+    EXPECT_EQ(describeTree(*again, TreeDetail::kEverything), describeTree(*game, TreeDetail::kEverything));
     EXPECT_EQ(written(*again), text);
 }
 

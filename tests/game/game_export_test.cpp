@@ -17,29 +17,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Every move of the tree with its clock, annotation and comment, variations in brackets.
-void describeLine(const GameNode* node, std::string& out) {
-    for (; node; node = node->firstChild()) {
-        out += std::to_string(node->moveNumber) + node->boardLetter + ' ' + node->moveText + " {" +
-               std::to_string(node->clockSeconds) + "}";
-        if (node->annotation) out += " A:" + *node->annotation;
-        if (node->comment) out += " C:" + *node->comment;
-        out += '\n';
-        if (!node->isFirstChild()) continue;
-        for (size_t i = 1; i < node->parent->children.size(); ++i) {
-            out += "(\n";
-            describeLine(node->parent->children[i].get(), out);
-            out += ")\n";
-        }
-    }
-}
-
-std::string describeTree(const CGame& game) {
-    std::string out = game.root->comment ? "C:" + *game.root->comment + '\n' : "";
-    describeLine(game.root->firstChild(), out);
-    return out;
-}
-
 // The games of a text exported, each as the importer reads it back; the report in `report`.
 std::vector<std::unique_ptr<CGame>> exportAndImport(const std::string& text, std::string& exported,
                                                     std::string& report) {
@@ -96,7 +73,7 @@ TEST(Export, ImportReadsBackWhatWasExported) {
         auto again = exportAndImport(written(*game), exported, report);
         EXPECT_EQ(report, "1 ok\n");
         ASSERT_EQ(again.size(), 1u) << exported;
-        EXPECT_EQ(describeTree(*again[0]), describeTree(*game)) << exported;
+        EXPECT_EQ(describeTree(*again[0], TreeDetail::kMoves), describeTree(*game, TreeDetail::kMoves)) << exported;
         EXPECT_EQ(again[0]->resultDescription, "Black resigns");
     }
 }
@@ -149,7 +126,7 @@ TEST(Export, RealWorldCrazyhouseGames) {
         for (ImportedGame imported; importer.next(imported); ++n) {
             ASSERT_TRUE(imported.game && imported.game->replayGame());
             ASSERT_LT(n, again.size()) << entry.path();
-            EXPECT_EQ(describeTree(*again[n]), describeTree(*imported.game)) << entry.path() << " game " << n + 1;
+            EXPECT_EQ(describeTree(*again[n], TreeDetail::kMoves), describeTree(*imported.game, TreeDetail::kMoves)) << entry.path() << " game " << n + 1;
         }
         EXPECT_EQ(n, again.size());
         games += static_cast<int>(n);

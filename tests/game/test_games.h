@@ -5,6 +5,7 @@
 #include <sstream>
 #include <string>
 
+#include "core/fen.h"
 #include "game/game.h"
 #include "game/silent_board.h"
 
@@ -78,6 +79,38 @@ inline std::string mainLine(const CGame& game) {
 inline std::string clocksOf(const GameNode& node) {
     auto pair = [](const Board& b) { return std::to_string(b.whiteClockMs) + '/' + std::to_string(b.blackClockMs); };
     return pair(node.positionA) + (node.positionB ? ' ' + pair(*node.positionB) : "");
+}
+
+// How much of each node describeTree writes: moves with their clock, annotation and comment;
+// or also both boards' clocks and positions.
+enum class TreeDetail { kMoves, kEverything };
+
+inline void describeLine(const GameNode* node, TreeDetail detail, std::string& out) {
+    for (; node; node = node->firstChild()) {
+        out += std::to_string(node->moveNumber) + node->boardLetter + ' ' + node->moveText + " {" +
+               std::to_string(node->clockSeconds) + "}";
+        if (detail == TreeDetail::kEverything) {
+            out += " [" + clocksOf(*node) + "] " + toFen(node->positionA);
+            if (node->positionB) out += " | " + toFen(*node->positionB);
+        }
+        if (node->annotation) out += " A:" + *node->annotation;
+        if (node->comment) out += " C:" + *node->comment;
+        out += '\n';
+        if (!node->isFirstChild()) continue;
+        for (size_t i = 1; i < node->parent->children.size(); ++i) {
+            out += "(\n";
+            describeLine(node->parent->children[i].get(), detail, out);
+            out += ")\n";
+        }
+    }
+}
+
+// A game's move tree as text, one move a line, variations in brackets, for comparing trees.
+inline std::string describeTree(const CGame& game, TreeDetail detail) {
+    std::string out = detail == TreeDetail::kEverything ? "root [" + clocksOf(*game.root) + "]\n" : "";
+    if (game.root->comment) out += "C:" + *game.root->comment + '\n';
+    describeLine(game.root->firstChild(), detail, out);
+    return out;
 }
 
 }  // namespace tandemora_test
