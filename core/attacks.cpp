@@ -114,4 +114,30 @@ bool pieceReaches(const char squares[64], char piece, int ff, int fr, int tf, in
     }
 }
 
+bool pieceAttacks(const char squares[64], int from, int target) {
+    const char piece = squares[from];
+    const int ff = from / 8, fr = from % 8, tf = target / 8, tr = target % 8;
+    switch (piece) {
+    case 'P': return tr - fr == 1 && std::abs(tf - ff) == 1;
+    case 'p': return tr - fr == -1 && std::abs(tf - ff) == 1;
+    case 'K': case 'k': return from != target && std::abs(tf - ff) <= 1 && std::abs(tr - fr) <= 1;
+    default: return pieceReaches(squares, piece, ff, fr, tf, tr);
+    }
+}
+
+bool lineAttacksThrough(const char squares[64], int target, int opened, bool byWhite) {
+    const int tf = target / 8, tr = target % 8;
+    const int df = opened / 8 - tf, dr = opened % 8 - tr;
+    const bool straight = df == 0 || dr == 0;
+    if ((df == 0 && dr == 0) || (!straight && std::abs(df) != std::abs(dr))) return false;
+    const int sf = (df > 0) - (df < 0), sr = (dr > 0) - (dr < 0);
+    for (int f = tf + sf, r = tr + sr; onBoard(f, r); f += sf, r += sr) {
+        const char c = squares[squareIndex(f, r)];
+        if (c == ' ') continue;
+        const char slider = straight ? 'R' : 'B';
+        return c == (byWhite ? 'Q' : 'q') || c == (byWhite ? slider : asciiLower(slider));
+    }
+    return false;
+}
+
 }  // namespace tandemora

@@ -52,13 +52,32 @@ public:
     bool isSquareAttacked(int colour, int file, int rank) const;
 
 private:
+    // The squares a move fills and empties besides its own origin and destination; -1 for none.
+    struct ChangedSquares {
+        int from, to;
+        int rookFrom = -1, rookTo = -1;  // castling
+        int enPassant = -1;              // the pawn taken en passant
+        bool kingMoved = false;
+    };
+
     bool validatePieceRule(int fromFile, int fromRank, int toFile, int toRank, char piece, bool white,
                            int& capturedIndex, int (&castling)[4]);
     bool validateCastling(int rank, int toFile, bool white);
+    // Whether the mover's king, or the opponent's, stands attacked on the working copy after the
+    // move. A king known to have stood unattacked before it (`safeBefore`) needs only a look at
+    // what the move changed; any other, a full scan.
+    bool leavesOwnKingAttacked(const ChangedSquares& move, bool white, bool safeBefore) const;
+    bool givesCheck(const ChangedSquares& move, bool white, bool safeBefore) const;
 
     RulesHost& host_;
     char work_[64] = {};
     bool promotionCancelled_ = false;  // the last makeMove ended because the user cancelled the choice
+    // The squares the last move made here left, and whether each king stood attacked on them.
+    struct KnownChecks {
+        bool valid = false;
+        char squares[64] = {};
+        bool inCheck[2] = {};  // white's king, black's king
+    } known_;
 };
 
 }  // namespace tandemora
