@@ -146,27 +146,23 @@ bool BoardRules::validatePieceRule(int ff, int fr, int tf, int tr, char piece, b
     return true;
 }
 
-bool BoardRules::leavesOwnKingAttacked(const ChangedSquares& move, bool white, bool safeBefore) const {
-    if (!safeBefore || move.kingMoved) return kingInCheck(work_, white);
-    // Only a line through an emptied square can reach the king now; a drop empties none.
-    const int king = findKing(work_, white ? 'K' : 'k');
+bool BoardRules::leavesOwnKingAttacked(const ChangedSquares& move, int king, bool white, bool safeBefore) const {
     if (king < 0) return false;
+    if (!safeBefore || move.kingMoved) return isSquareAttacked(white ? 0 : 1, king / 8, king % 8);
+    // Only a line through an emptied square can reach the king now; a drop empties none.
     for (int opened : {move.from, move.enPassant})
         if (opened >= 0 && lineAttacksThrough(work_, king, opened, !white)) return true;
     return false;
 }
 
-bool BoardRules::givesCheck(const ChangedSquares& move, bool white, bool safeBefore) const {
-    const char king = white ? 'k' : 'K';
-    // Taking a king (only from a position that had it in check) may make another one the first.
-    if (!safeBefore || position.squares[move.to] == king) return kingInCheck(work_, !white);
-    const int target = findKing(work_, king);
-    if (target < 0) return false;
+bool BoardRules::givesCheck(const ChangedSquares& move, int king, bool white, bool safeBefore) const {
+    if (king < 0) return false;
+    if (!safeBefore) return isSquareAttacked(white ? 1 : 0, king / 8, king % 8);
     for (int placed : {move.to, move.rookTo})
-        if (placed >= 0 && pieceAttacks(work_, placed, target)) return true;
+        if (placed >= 0 && pieceAttacks(work_, placed, king)) return true;
     // A rook's corner ends every line through it, so castling opens lines only through the king's square.
     for (int opened : {move.from, move.enPassant})
-        if (opened >= 0 && lineAttacksThrough(work_, target, opened, white)) return true;
+        if (opened >= 0 && lineAttacksThrough(work_, king, opened, white)) return true;
     return false;
 }
 
@@ -211,7 +207,13 @@ bool BoardRules::makeMove(int ff, int fr, int tf, int tr, char piece, bool white
         changed.rookTo = squareIndex(tf == 6 ? 5 : 3, tr);
     }
     if (!drop && dropIndex == 0 && ff != tf && position.squares[to] == ' ') changed.enPassant = squareIndex(tf, fr);
-    if (leavesOwnKingAttacked(changed, whiteMoves, known && !known_.inCheck[mover])) return false;
+    // A move changes the first kings only by moving one or by taking one (which a position
+    // with that king unattacked never allows).
+    const char ownKing = whiteMoves ? 'K' : 'k', enemyKing = whiteMoves ? 'k' : 'K';
+    int kings[2];
+    kings[mover] = known && !changed.kingMoved ? known_.king[mover] : findKing(work_, ownKing);
+    kings[1 - mover] = known && position.squares[to] != enemyKing ? known_.king[1 - mover] : findKing(work_, enemyKing);
+    if (leavesOwnKingAttacked(changed, kings[mover], whiteMoves, known && !known_.inCheck[mover])) return false;
 
     // A promotion is only for a pawn that reaches the last rank.
     const bool pawnReachesLastRank = !drop && dropIndex == 0 && tr == (whiteMoves ? 7 : 0);
@@ -235,7 +237,8 @@ bool BoardRules::makeMove(int ff, int fr, int tf, int tr, char piece, bool white
     work_[to] = destination;
 
     std::string notation = formatMove(position, piece, ff, fr, tf, tr, promotionArgument, captured);
-    const bool check = givesCheck(changed, whiteMoves, known && !known_.inCheck[1 - mover]);
+    const bool check = givesCheck(changed, kings[1 - mover], whiteMoves,
+                                  known && !known_.inCheck[1 - mover] && position.squares[to] != enemyKing);
     if (check) notation += '+';
 
     // Commit.
@@ -262,6 +265,7 @@ bool BoardRules::makeMove(int ff, int fr, int tf, int tr, char piece, bool white
     std::memcpy(position.squares, work_, 64);
     std::memcpy(position.castling, castling, sizeof castling);
     std::memcpy(known_.squares, work_, 64);
+    std::memcpy(known_.king, kings, sizeof kings);
     known_.inCheck[mover] = false;
     known_.inCheck[1 - mover] = check;
     known_.valid = true;

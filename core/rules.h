@@ -66,17 +66,20 @@ private:
     // Whether the mover's king, or the opponent's, stands attacked on the working copy after the
     // move. A king known to have stood unattacked before it (`safeBefore`) needs only a look at
     // what the move changed; any other, a full scan.
-    bool leavesOwnKingAttacked(const ChangedSquares& move, bool white, bool safeBefore) const;
-    bool givesCheck(const ChangedSquares& move, bool white, bool safeBefore) const;
+    // `king` is that side's first king on the working copy, -1 when it has none.
+    bool leavesOwnKingAttacked(const ChangedSquares& move, int king, bool white, bool safeBefore) const;
+    bool givesCheck(const ChangedSquares& move, int king, bool white, bool safeBefore) const;
 
     RulesHost& host_;
     char work_[64] = {};
     bool promotionCancelled_ = false;  // the last makeMove ended because the user cancelled the choice
-    // The squares the last move made here left, and whether each king stood attacked on them.
+    // The squares the last move made here left, each side's first king on them and whether it
+    // stood attacked; white's first.
     struct KnownChecks {
         bool valid = false;
         char squares[64] = {};
-        bool inCheck[2] = {};  // white's king, black's king
+        int king[2] = {-1, -1};
+        bool inCheck[2] = {};
     } known_;
 };
 
