@@ -187,7 +187,7 @@ std::optional<std::string> readSourceText(const std::string& path, std::string& 
         std::vector<char> block(kBlockSize);
         for (std::streamsize n; (n = source.rdbuf()->sgetn(block.data(), static_cast<std::streamsize>(block.size()))) > 0;) {
             if (text.size() + static_cast<std::uint64_t>(n) > limit) {
-                problem = "larger than " + std::to_string(limit) + " bytes";
+                problem = path + " holds more than " + std::to_string(limit) + " bytes of text";
                 return std::nullopt;
             }
             text.append(block.data(), static_cast<size_t>(n));

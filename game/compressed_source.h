@@ -53,7 +53,9 @@ private:
 
 // The whole text of a game file, decompressed when it is compressed; nothing when it cannot be
 // opened or read, is damaged, or holds more than `limit` bytes of text, with the reason in
-// `problem`. `compression`, when given, is set once the file was opened.
+// `problem`. `compression`, when given, is set once the file was opened: the reason is then a
+// sentence naming the file ("games.bpgn.gz is damaged: ..."), a phrase otherwise, as
+// readFileText gives it.
 std::optional<std::string> readSourceText(const std::string& path, std::string& problem,
                                           Compression* compression = nullptr,
                                           std::uint64_t limit = kMaxGameFileBytes);
