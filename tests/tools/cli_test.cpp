@@ -3,6 +3,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -10,6 +11,8 @@
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include "tests/compressed_text.h"
 
 namespace fs = std::filesystem;
 
@@ -323,6 +326,53 @@ TEST_F(CliTest, ExportWritesGamesTheImporterReadsBack) {
         EXPECT_EQ(moves(readBytes(again)), moves(readBytes(direct)));
     }
     EXPECT_EQ(runCli("export " + quoted(dir_ / "missing.bpgn") + " -o " + quoted(dir_ / "x.pgn") + " --pgn").status, 1);
+}
+
+TEST_F(CliTest, CompressedFilesReadLikePlainOnes) {
+    const std::string pgn = "[Event \"Crazyhouse blitz\"]\n[White \"Ann\"]\n[Result \"1-0\"]\n\n"
+                            "1. e4 e5 2. Qh5 Nc6 3. Bc4 Nf6 4. Qxf7# {Black checkmated} 1-0\n\n"
+                            "[Event \"rated crazyhouse game\"]\n\n1. d4 d5 2. Bf4 *\n";
+    const std::string bpgn = readBytes(example("bughouse-club.bpgn"));
+    const fs::path out = dir_ / "out";
+    const struct {
+        std::string command;  // %i stands for IN
+        const char* name;
+        std::string text;
+        std::string (*compress)(const std::string&);
+    } cases[] = {
+        {"import %i -o " + quoted(out), "games.pgn.gz", pgn, gzipOf},
+        {"import %i -o " + quoted(out), "games.pgn.bz2", pgn, bzip2Of},
+        {"export %i --pgn -o " + quoted(out), "games.bpgn.gz", bpgn, gzipOf},
+        {"check %i", "games.bpgn.bz2", bpgn, bzip2Of},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto run = [&](const fs::path& in) {
+            std::string command = c.command;
+            command.replace(command.find("%i"), 2, quoted(in));
+            CliRun result = runCli(command);
+            return std::make_pair(result, readBytes(out));
+        };
+        fs::remove(out);
+        const auto [plain, plainOut] = run(write("plain", c.text));
+        fs::remove(out);
+        const auto [compressed, compressedOut] = run(write(c.name, c.compress(c.text)));
+        EXPECT_EQ(plain.status, 0);
+        EXPECT_EQ(compressed.status, 0);
+        EXPECT_EQ(compressed.lines, plain.lines);
+        EXPECT_EQ(compressedOut, plainOut);
+
+        // Damage stops the command with what it is, and leaves OUT alone.
+        std::string cut = c.compress(c.text);
+        cut.resize(cut.size() / 2);
+        write("out", "precious\n");
+        const auto [damaged, damagedOut] = run(write(c.name, cut));
+        EXPECT_EQ(damaged.status, 1);
+        const std::string message = (dir_ / c.name).string() + " is damaged: the compressed data ends early";
+        EXPECT_NE(std::find(damaged.lines.begin(), damaged.lines.end(), message), damaged.lines.end()) << message;
+        if (c.command.starts_with("check")) continue;
+        EXPECT_EQ(readBytes(out), "precious\n");
+    }
 }
 
 TEST_F(CliTest, ImportThatCannotWriteOrImportsNothingLeavesOutAlone) {
