@@ -398,10 +398,10 @@ void IndexSearch::runSearch(const std::atomic<bool>* stop) {
     const uint8_t* end = index ? p + index->size : nullptr;
     const int32_t records = index ? index->recordCount : 0;
     RecordView record;
-    const bool lookUp = filter_.positional && index && index->hashes && !fullScan_;
-    const std::span<const uint32_t> found = lookUp ? index->hashes->recordsWith(filter_.key.data()) : std::span<const uint32_t>();
-    // A position most games pass through (the start) is read as fast by the scan, in file order.
-    if (lookUp && found.size() < static_cast<size_t>(records) / 4) {
+    const bool canLookUp = filter_.positional && index && index->hashes && lookup_ != Lookup::never;
+    const std::span<const uint32_t> found =
+        canLookUp ? index->hashes->recordsWith(filter_.key.data()) : std::span<const uint32_t>();
+    if (canLookUp && (lookup_ == Lookup::always || found.size() < static_cast<size_t>(records) / 4)) {
         // Only the records holding an entry with the position's hash, in the order of the file.
         uint32_t previous = UINT32_MAX;
         for (const uint32_t offset : found) {
