@@ -8,7 +8,6 @@
 #include <cstring>
 #include <memory>
 #include <new>
-#include <span>
 
 #include "database/index_header.h"
 #include "database/index_records.h"
@@ -81,14 +80,12 @@ bool recordIsWhole(const RecordView& record, bool seatRecord) {
     int count = positionCount(record);
     if (count < 0) return false;
     const uint8_t* p = record.afterPlayers + 2;
+    PositionEntry entry;
     while (count-- > 0) {
         // Each entry's end depends on the one before: the lines ahead are asked for early
         // rather than waited for one by one.
         __builtin_prefetch(p + 4096);
-        if (static_cast<size_t>(record.end - p) <= kEntryFixedSize) return false;
-        const uint8_t* zero = firstZero(p + kEntryFixedSize, record.end);
-        if (zero == record.end) return false;
-        p = zero + 1;
+        if (!(p = readEntry(p, record.end, entry))) return false;
     }
     return p == record.end;
 }
@@ -398,13 +395,10 @@ void IndexSearch::runSearch(const std::atomic<bool>* stop) {
     const uint8_t* end = index ? p + index->size : nullptr;
     const int32_t records = index ? index->recordCount : 0;
     RecordView record;
-    const bool canLookUp = filter_.positional && index && index->hashes && lookup_ != Lookup::never;
-    const std::span<const uint32_t> found =
-        canLookUp ? index->hashes->recordsWith(filter_.key.data()) : std::span<const uint32_t>();
-    if (canLookUp && (lookup_ == Lookup::always || found.size() < static_cast<size_t>(records) / 4)) {
+    if (filter_.positional && index && index->hashes && !fullScan_) {
         // Only the records holding an entry with the position's hash, in the order of the file.
         uint32_t previous = UINT32_MAX;
-        for (const uint32_t offset : found) {
+        for (const uint32_t offset : index->hashes->recordsWith(filter_.key.data())) {
             if (stop && stop->load(std::memory_order_relaxed)) return clearResults();
             if (offset == previous || offset >= index->size || !readRecord(p + offset, end, record)) continue;
             previous = offset;

@@ -103,12 +103,9 @@ public:
     // The hash the position files of white and black indexes loaded from now on are made and
     // searched with (tests force collisions with one of their own).
     void setPositionHash(PositionHash hash) { positionHash_ = hash; }
-    // How a positional search finds the records holding the position where the index has a
-    // position file: by looking the position up, except when most records may hold it (the
-    // start position), which a scan in file order reads as fast; always by looking it up; or by
-    // reading every record. All three find the same.
-    enum class Lookup { automatic, always, never };
-    void setPositionLookup(Lookup lookup) { lookup_ = lookup; }
+    // Whether positional searches read every record instead of looking the position up in the
+    // index's position file; both find the same.
+    void setFullScan(bool fullScan) { fullScan_ = fullScan; }
     // Whether a position file serves the loaded white or black index.
     bool hasPositionFile(IndexFileKind kind) const { return indexes_[kind] && indexes_[kind]->hashes; }
 
@@ -164,7 +161,7 @@ private:
     std::vector<std::string> resultList_;
     int counted_ = 0;
     PositionHash positionHash_ = hashPackedBoard;
-    Lookup lookup_ = Lookup::automatic;
+    bool fullScan_ = false;
 };
 
 }  // namespace tandemora

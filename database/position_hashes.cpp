@@ -77,12 +77,33 @@ struct Entry {
     }
 };
 
+// Sorts by hash, then offset: spread by the top bits of the hash into buckets that fit in the
+// cache, then each bucket sorted there, which is several times faster than one sort of all.
+std::vector<Entry> sortedByHash(std::vector<Entry> entries) {
+    constexpr int kBucketBits = 12;
+    std::vector<size_t> starts((size_t{1} << kBucketBits) + 1);
+    const auto bucket = [](const Entry& entry) { return entry.hash >> (64 - kBucketBits); };
+    for (const Entry& entry : entries) ++starts[bucket(entry) + 1];
+    for (size_t b = 1; b < starts.size(); ++b) starts[b] += starts[b - 1];
+    std::vector<Entry> sorted(entries.size());
+    std::vector<size_t> next(starts.begin(), starts.end() - 1);
+    for (const Entry& entry : entries) sorted[next[bucket(entry)]++] = entry;
+    std::vector<Entry>().swap(entries);
+    for (size_t b = 0; b + 1 < starts.size(); ++b)
+        std::sort(sorted.begin() + static_cast<ptrdiff_t>(starts[b]), sorted.begin() + static_cast<ptrdiff_t>(starts[b + 1]));
+    return sorted;
+}
+
 }  // namespace
 
 uint64_t hashPackedBoard(const uint8_t* packedBoard) {
-    uint64_t h = 0x2545F4914F6CDD1Du;
-    for (int i = 0; i < 4; ++i) h = mix(h ^ word(packedBoard + 8 * i)) + 0x9E3779B97F4A7C15u;
-    return h;
+    // Four independent products, each word under its own odd constant and rotation, then one
+    // full mix: every input bit reaches every output bit.
+    const uint64_t a = word(packedBoard) * 0x9E3779B97F4A7C15u;
+    const uint64_t b = word(packedBoard + 8) * 0xC2B2AE3D27D4EB4Fu;
+    const uint64_t c = word(packedBoard + 16) * 0x165667B19E3779F9u;
+    const uint64_t d = word(packedBoard + 24) * 0xD6E8FEB86659FD93u;
+    return mix(a ^ std::rotl(b, 17) ^ std::rotl(c, 31) ^ std::rotl(d, 47));
 }
 
 std::string positionFilePath(const std::string& indexPath) { return indexPath + ".pos"; }
@@ -154,9 +175,7 @@ PositionHashes::Made PositionHashes::make(const std::string& indexPath, const In
         const uint8_t* at = record.afterPlayers + 2;
         while (count-- > 0 && (at = readEntry(at, record.end, entry))) entries.push_back({hash(entry.board), offset});
     }
-    // Entries come in offset order already; sorting by hash then offset keeps that order among
-    // equal hashes.
-    std::sort(entries.begin(), entries.end());
+    entries = sortedByHash(std::move(entries));
 
     const size_t size = kHeaderSize + entries.size() * kEntrySize;
     auto buffer = std::make_unique_for_overwrite<uint8_t[]>(size);

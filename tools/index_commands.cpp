@@ -171,7 +171,7 @@ int searchCommand(const std::string& indexPath, const std::vector<std::string>& 
     if (databaseDirectory.empty()) databaseDirectory = ".";
     ConsoleProgress progress(out, err, isatty(STDERR_FILENO));
     IndexSearch search(progress, databaseDirectory);
-    if (options.has("--scan")) search.setPositionLookup(IndexSearch::Lookup::never);
+    search.setFullScan(options.has("--scan"));
     using Clock = std::chrono::steady_clock;
     const Clock::time_point loadStart = Clock::now();
     // The files are loaded here rather than on the search's question, so that an error names

@@ -519,8 +519,8 @@ protected:
     }
 
     // The result lines, then every key's games, wins and offsets, of a search on `board`.
-    std::string searched(const SearchPageValues& values, const Board& board, IndexSearch::Lookup lookup) {
-        search.setPositionLookup(lookup);
+    std::string searched(const SearchPageValues& values, const Board& board, bool fullScan) {
+        search.setFullScan(fullScan);
         if (!prepare(values, &board)) return "refused";
         search.runSearch();
         std::string text;
@@ -584,14 +584,14 @@ TEST_F(PositionFileTest, LookupFindsWhatTheScanFinds) {
             for (const auto& f : filters) {
                 SearchPageValues values;
                 f.set(values);
-                EXPECT_EQ(searched(values, board, IndexSearch::Lookup::always),
-                          searched(values, board, IndexSearch::Lookup::never))
+                EXPECT_EQ(searched(values, board, false),
+                          searched(values, board, true))
                     << h.name << ", " << f.name << ", " << packBoard(board)[12] + 0;
             }
         removeIndex(path);
     }
     // The data holds what the filters tell apart.
-    EXPECT_NE(searched(SearchPageValues{}, searchedBoards()[1], IndexSearch::Lookup::always), "");
+    EXPECT_NE(searched(SearchPageValues{}, searchedBoards()[1], false), "");
 }
 
 TEST_F(PositionFileTest, ADamagedOrForeignFileIsNotUsed) {
@@ -616,7 +616,7 @@ TEST_F(PositionFileTest, ADamagedOrForeignFileIsNotUsed) {
     ASSERT_GT(made.size(), 64u);
     SearchPageValues values;
     const Board board = tandemora_test::boardFrom(kAfterE4E5);
-    const std::string expected = searched(values, board, IndexSearch::Lookup::never);
+    const std::string expected = searched(values, board, true);
 
     const std::string damaged = "The position file " + positions + " is damaged";
     const std::string foreign = "The position file " + positions + " was made for another index";
@@ -653,7 +653,7 @@ TEST_F(PositionFileTest, ADamagedOrForeignFileIsNotUsed) {
             EXPECT_EQ(messages.shown[0].substr(0, c.message.size()), c.message) << c.name;
         }
         // Either way the search finds what the scan finds.
-        EXPECT_EQ(searched(values, board, IndexSearch::Lookup::always), expected) << c.name;
+        EXPECT_EQ(searched(values, board, false), expected) << c.name;
     }
     removeIndex(path);
     removeIndex(other);
