@@ -17,9 +17,12 @@
 #include "core/board.h"
 #include "database/board_packing.h"
 #include "database/file_bytes.h"
+#include "database/position_hashes.h"
 #include "database/progress.h"
 
 namespace tandemora {
+
+struct RecordView;
 
 enum IndexFileKind { kMainIndexFile = 0, kWhiteIndexFile = 1, kBlackIndexFile = 2 };
 
@@ -97,6 +100,15 @@ public:
     // "Load white index" or "Unload white index", and the same for black.
     std::string sideIndexLabel(int colour) const;
 
+    // The hash the position files of white and black indexes loaded from now on are made and
+    // searched with (tests force collisions with one of their own).
+    void setPositionHash(PositionHash hash) { positionHash_ = hash; }
+    // Whether positional searches read every record instead of looking the position up in the
+    // index's position file; both find the same.
+    void setFullScan(bool fullScan) { fullScan_ = fullScan; }
+    // Whether a position file serves the loaded white or black index.
+    bool hasPositionFile(IndexFileKind kind) const { return indexes_[kind] && indexes_[kind]->hashes; }
+
     // Takes the page values and the position to search (null without a board window);
     // `askYesNo` answers whether a missing side index is to be loaded.
     bool prepareSearch(const SearchPageValues& values, const Board* position,
@@ -125,13 +137,17 @@ private:
         const uint8_t* records = nullptr;  // within `file`, after its header
         size_t size = 0;
         int32_t recordCount = 0;
+        std::optional<PositionHashes> hashes;  // white and black indexes loaded from a file
     };
 
     void forget(IndexFileKind kind, const std::string& path);
-    bool readIndex(IndexFileKind kind, FileBytes file, const std::string& path);
+    // `fromFile` when `file` holds the file at `path`, whose position file may then serve it.
+    bool readIndex(IndexFileKind kind, FileBytes file, const std::string& path, bool fromFile);
     bool validRecords(const LoadedIndex& index, IndexFileKind kind, const std::string& path);
     void reportNoMemory(IndexFileKind kind);
     void clearResults();
+    // Counts the record under its move (or "*") when it passes the filters.
+    void considerRecord(const RecordView& record, bool playersOn);
     void countGame(std::string_view key, int32_t offset, bool won);
 
     ProgressReporter& reporter_;
@@ -144,6 +160,8 @@ private:
     std::map<std::string, MoveStats, std::less<>> results_;
     std::vector<std::string> resultList_;
     int counted_ = 0;
+    PositionHash positionHash_ = hashPackedBoard;
+    bool fullScan_ = false;
 };
 
 }  // namespace tandemora

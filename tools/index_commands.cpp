@@ -2,6 +2,8 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
+#include <cmath>
 #include <filesystem>
 #include <iostream>
 #include <ostream>
@@ -63,6 +65,14 @@ private:
     std::string bad_;
 };
 
+// Up to three decimals, without trailing zeros: "12.5", "0.042", "3".
+std::string milliseconds(double value) {
+    std::string text = std::to_string(std::llround(value * 1000) / 1000.0);
+    text.erase(text.find_last_not_of('0') + 1);
+    if (text.back() == '.') text.pop_back();
+    return text;
+}
+
 bool onlyKnown(const Options& options, const std::vector<std::string>& known, std::ostream& err) {
     for (const std::string& name : options.names())
         if (std::find(known.begin(), known.end(), name) == known.end()) {
@@ -103,7 +113,7 @@ int buildIndexCommand(const std::string& databasePath, const std::string& indexP
 int searchCommand(const std::string& indexPath, const std::vector<std::string>& optionArgs, std::ostream& out,
                   std::ostream& err) {
     const std::vector<std::string> flags = {"--general", "--won", "--mate", "--teammates", "--opponents",
-                                            "--player1-positional"};
+                                            "--player1-positional", "--scan", "--timing"};
     Options options(optionArgs, flags);
     std::vector<std::string> known = flags;
     for (const char* name : {"--fen", "--date", "--time", "--increment", "--average", "--minimum", "--material",
@@ -161,6 +171,9 @@ int searchCommand(const std::string& indexPath, const std::vector<std::string>& 
     if (databaseDirectory.empty()) databaseDirectory = ".";
     ConsoleProgress progress(out, err, isatty(STDERR_FILENO));
     IndexSearch search(progress, databaseDirectory);
+    search.setFullScan(options.has("--scan"));
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point loadStart = Clock::now();
     // The files are loaded here rather than on the search's question, so that an error names
     // the file it is about.
     std::vector<std::pair<IndexFileKind, std::string>> files = {{kMainIndexFile, indexPath}};
@@ -172,10 +185,12 @@ int searchCommand(const std::string& indexPath, const std::vector<std::string>& 
         if (!search.loadIndexFile(kind, path)) return kExitFailed;
     }
     progress.setErrorSubject("search");
+    const Clock::time_point searchStart = Clock::now();
     if (!search.prepareSearch(values, values.positional ? &position : nullptr,
                               [](const std::string&) { return true; }))
         return kExitFailed;
     search.runSearch();
+    const Clock::time_point searchEnd = Clock::now();
     search.fillResultList();
     for (const std::string& line : search.resultList()) out << line << '\n';
     // Then the games behind each line, by their offsets in the database.
@@ -186,6 +201,12 @@ int searchCommand(const std::string& indexPath, const std::vector<std::string>& 
         out << key << ':';
         for (int32_t offset : entry->second.offsets) out << ' ' << offset;
         out << '\n';
+    }
+    if (options.has("--timing")) {
+        out.flush();
+        const auto ms = [](Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); };
+        err << "load " << milliseconds(ms(searchStart - loadStart)) << " ms, search "
+            << milliseconds(ms(searchEnd - searchStart)) << " ms\n";
     }
     return kExitOk;
 }

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -423,7 +424,7 @@ TEST_F(CliTest, DatabaseIndexAndSearchFromTheCommandLine) {
               std::vector<std::string>{"Database successfully updated, 5 games added, now contains 10 games."});
     EXPECT_EQ(runCli("build-index " + quoted(db) + " " + quoted(index) + " --players '*'").lines,
               std::vector<std::string>{"Index creation successful, 10 games added."});
-    for (const char* suffix : {"WP", "BP"}) EXPECT_TRUE(fs::exists(index.string() + suffix));
+    for (const char* suffix : {"WP", "BP", "WP.pos", "BP.pos"}) EXPECT_TRUE(fs::exists(index.string() + suffix));
 
     // From the initial position with White to move, worked out by hand (each game stored twice):
     // e4 opens the first bughouse game's board A (1-0: won), the second's board B (0-1: won for
@@ -435,6 +436,13 @@ TEST_F(CliTest, DatabaseIndexAndSearchFromTheCommandLine) {
     EXPECT_EQ(start.lines[0], "e4 \t              10 \t              71% \t        80%");
     EXPECT_EQ(start.lines[1], "d4 \t               4 \t              29% \t         0%");
     EXPECT_EQ(start.lines[3].substr(0, start.lines[3].find(' ', 4)), "d4: 4");
+    // The full scan finds the same; --timing adds its line last, on standard error.
+    const CliRun scanned =
+        runCli("search " + quoted(index) + " --fen 'rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR[] w KQkq' --scan --timing");
+    ASSERT_EQ(scanned.lines.size(), 5u);
+    EXPECT_EQ(std::vector<std::string>(scanned.lines.begin(), scanned.lines.end() - 1), start.lines);
+    EXPECT_TRUE(std::regex_match(scanned.lines.back(), std::regex(R"(load \d+(\.\d{1,3})? ms, search \d+(\.\d{1,3})? ms)")))
+        << scanned.lines.back();
 
     // The games behind an offset read back as BPGN.
     const CliRun first = runCli("games " + quoted(db) + " 4");
