@@ -243,7 +243,7 @@ TEST_F(GameListTest, ACompressedFileOpensAsAnUnsavedListAndSaveAsksForAName) {
     } cases[] = {{"blitz.bpgn.gz", gzipOf(readableGame())}, {"blitz.bpgn.bz2", bzip2Of(readableGame())}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const fs::path file = folder / c.name, saved = folder / "saved.bpgn";
+        const fs::path file = folder / c.name, saved = folder / (std::string("saved-") + c.name + ".bpgn");
         std::ofstream(file, std::ios::binary) << c.bytes;
         ASSERT_TRUE(app->openFile(file.string()));
         list = app->managerList().back();
@@ -252,7 +252,7 @@ TEST_F(GameListTest, ACompressedFileOpensAsAnUnsavedListAndSaveAsksForAName) {
         EXPECT_EQ(title().toStdString(), std::string("Unsaved Game List (imported from ") + c.name + ").");
         chooseFile(saved.string());
         app->save(nullptr, list, false);
-        EXPECT_EQ(fileText(saved), readableGame());
+        EXPECT_NE(fileText(saved).find("1A. e4 {119} 1a. e5 {118}"), std::string::npos);
         EXPECT_EQ(fileText(file), c.bytes);
         list->closeWithPrompt(true);
 
