@@ -7,6 +7,7 @@
 #include <cstring>
 #include <memory>
 #include <new>
+#include <span>
 #include <vector>
 
 #include "database/index_records.h"
@@ -77,21 +78,35 @@ struct Entry {
     }
 };
 
-// Sorts by hash, then offset: spread by the top bits of the hash into buckets that fit in the
-// cache, then each bucket sorted there, which is several times faster than one sort of all.
-std::vector<Entry> sortedByHash(std::vector<Entry> entries) {
-    constexpr int kBucketBits = 12;
-    std::vector<size_t> starts((size_t{1} << kBucketBits) + 1);
-    const auto bucket = [](const Entry& entry) { return entry.hash >> (64 - kBucketBits); };
-    for (const Entry& entry : entries) ++starts[bucket(entry) + 1];
-    for (size_t b = 1; b < starts.size(); ++b) starts[b] += starts[b - 1];
-    std::vector<Entry> sorted(entries.size());
+// Copies `from` into `to` grouped by `digit` (0 to `digits` - 1), keeping the order within each
+// group; `starts` receives where each group begins in `to`, and one past the last.
+template <typename Digit>
+void scatterBy(std::span<const Entry> from, Entry* to, size_t digits, Digit digit, std::vector<size_t>& starts) {
+    starts.assign(digits + 1, 0);
+    for (const Entry& entry : from) ++starts[digit(entry) + 1];
+    for (size_t d = 1; d <= digits; ++d) starts[d] += starts[d - 1];
     std::vector<size_t> next(starts.begin(), starts.end() - 1);
-    for (const Entry& entry : entries) sorted[next[bucket(entry)]++] = entry;
-    std::vector<Entry>().swap(entries);
-    for (size_t b = 0; b + 1 < starts.size(); ++b)
-        std::sort(sorted.begin() + static_cast<ptrdiff_t>(starts[b]), sorted.begin() + static_cast<ptrdiff_t>(starts[b + 1]));
-    return sorted;
+    for (const Entry& entry : from) to[next[digit(entry)]++] = entry;
+}
+
+// Sorts by hash, then offset. Two rounds of spreading by the top bits of the hash, the second
+// within buckets that fit in the cache, leave groups of one or two entries in a real archive,
+// several times faster than comparison sorting all.
+std::vector<Entry> sortedByHash(std::vector<Entry> entries) {
+    constexpr int kBits = 12;
+    constexpr size_t kDigits = size_t{1} << kBits;
+    std::vector<Entry> sorted(entries.size());
+    std::vector<size_t> buckets, groups;
+    scatterBy(entries, sorted.data(), kDigits, [](const Entry& e) { return e.hash >> (64 - kBits); }, buckets);
+    // `entries` now serves as the second round's space, bucket by bucket in the same place.
+    for (size_t b = 0; b < kDigits; ++b) {
+        const std::span<const Entry> bucket(sorted.data() + buckets[b], buckets[b + 1] - buckets[b]);
+        Entry* grouped = entries.data() + buckets[b];
+        scatterBy(bucket, grouped, kDigits, [](const Entry& e) { return (e.hash >> (64 - 2 * kBits)) & (kDigits - 1); },
+                  groups);
+        for (size_t g = 0; g < kDigits; ++g) std::sort(grouped + groups[g], grouped + groups[g + 1]);
+    }
+    return entries;
 }
 
 }  // namespace
