@@ -125,10 +125,10 @@ std::vector<DatabaseGames> gamesInRange(const GroupStats& stats, int first, int 
     int before = 0;  // the games of the databases passed
     for (const DatabaseGames& database : stats.databases) {
         const int count = static_cast<int>(database.offsets.size());
-        const int from = std::max(first, before + 1), to = std::min(last, before + count);
-        if (from <= to)
-            chosen.push_back({database.databasePath,
-                              {database.offsets.begin() + (from - before - 1), database.offsets.begin() + (to - before)}});
+        // The range within this database, counted from 1.
+        const int from = std::max(first - before, 1), to = std::min(last - before, count);
+        const auto offsets = database.offsets.begin();
+        if (from <= to) chosen.push_back({database.databasePath, {offsets + (from - 1), offsets + to}});
         before += count;
     }
     if (chosen.empty() && !stats.databases.empty()) chosen.push_back({stats.databases.front().databasePath, {}});

@@ -235,7 +235,8 @@ TEST_F(IndexGroupTest, SideIndexesComeAndGoForEveryIndexAndTheQuestionIsAskedOnc
     EXPECT_FALSE(group.prepareSearch({}, &afterE4, answer(false)));
     EXPECT_FALSE(group.sideIndexLoaded(1));
     EXPECT_TRUE(group.prepareSearch({}, &afterE4, answer(true)));
-    EXPECT_EQ(asked, std::vector<std::string>(2, "Index for black positions is not loaded. Load it and proceed with search?"));
+    const std::string question = "Index for black positions is not loaded. Load it and proceed with search?";
+    EXPECT_EQ(asked, std::vector<std::string>(2, question));
     EXPECT_TRUE(group.index(0).isLoaded(kBlackIndexFile) && group.index(1).isLoaded(kBlackIndexFile));
 
     // Loaded where one index lacks it, the button loads; then it unloads from every index.
@@ -259,7 +260,8 @@ TEST_F(IndexGroupTest, AnIndexThatCannotJoinLeavesTheGroupAsItWas) {
         std::string message;
     } cases[] = {
         {(folder / "missing.ind").string(), "Could not open index file: " + (folder / "missing.ind").string()},
-        {(folder / "." / "club.ind").string(), "The index file " + (folder / "." / "club.ind").string() + " is searched already."},
+        {(folder / "." / "club.ind").string(),
+         "The index file " + (folder / "." / "club.ind").string() + " is searched already."},
         {lessons, "Could not open index file: " + lessons + "BP"},  // the black index the group has
     };
     for (const auto& c : cases) {

@@ -548,7 +548,8 @@ TEST_F(CliTest, SeveralIndexesAreSearchedAsOneWithTheOffsetsPerDatabase) {
     } refusals[] = {
         {club + " " + quoted(dir_ / "none.ind") + " --general", 1,
          "Could not open index file: " + (dir_ / "none.ind").string()},
-        {club + " " + club + " --general", 1, "The index file " + (dir_ / "club.ind").string() + " is searched already."},
+        {club + " " + club + " --general", 1,
+         "The index file " + (dir_ / "club.ind").string() + " is searched already."},
         {"--general", 2, "search: name the index before the options"},
     };
     for (const auto& r : refusals) {
