@@ -2,15 +2,15 @@
 
 #include <algorithm>
 #include <bit>
-#include <cstdarg>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <new>
 
+#include "database/formatted.h"
 #include "database/index_header.h"
 #include "database/index_records.h"
+#include "database/result_format.h"
 #include "database/stream_size.h"
 
 namespace tandemora {
@@ -21,21 +21,7 @@ constexpr int kAbsentSeatRating = 100000;  // crazyhouse seats 2 and 3, last in 
 
 const char* const kNoBoardWindow = "Make the board position from which you wish to search your topmost window.";
 const char* const kBadDate = "The date must be written as month/day/year, for example 12/31/2003.";
-const char* const kNothingFound = "No matching games found.";
 const char* const kCannotReadRecords = "Could not read games from the index.";
-
-__attribute__((format(printf, 1, 2))) std::string formatted(const char* format, ...) {
-    va_list args;
-    va_start(args, format);
-    va_list again;
-    va_copy(again, args);
-    const int length = std::vsnprintf(nullptr, 0, format, args);
-    va_end(args);
-    std::string text(length > 0 ? length : 0, '\0');
-    std::vsnprintf(text.data(), text.size() + 1, format, again);
-    va_end(again);
-    return text;
-}
 
 std::string trimmed(const std::string& text) {
     const char* blanks = " \t\r\n";
@@ -385,6 +371,12 @@ bool IndexSearch::matchPlayers(bool crazyhouse, const SeatPlayers& players, std:
 }
 
 void IndexSearch::runSearch(const std::atomic<bool>* stop) {
+    if (!findGames(stop)) return;
+    if (results_.empty()) reporter_.message(kNoMatchingGames);
+    fillResultList();
+}
+
+bool IndexSearch::findGames(const std::atomic<bool>* stop) {
     clearResults();
     const IndexFileKind kind = !filter_.positional       ? kMainIndexFile
                                : filter_.sideToMove == 1 ? kWhiteIndexFile
@@ -395,23 +387,27 @@ void IndexSearch::runSearch(const std::atomic<bool>* stop) {
     const uint8_t* end = index ? p + index->size : nullptr;
     const int32_t records = index ? index->recordCount : 0;
     RecordView record;
+    const auto stopped = [&] {
+        if (!stop || !stop->load(std::memory_order_relaxed)) return false;
+        clearResults();
+        return true;
+    };
     if (filter_.positional && index && index->hashes && !fullScan_) {
         // Only the records holding an entry with the position's hash, in the order of the file.
         uint32_t previous = UINT32_MAX;
         for (const uint32_t offset : index->hashes->recordsWith(filter_.key.data())) {
-            if (stop && stop->load(std::memory_order_relaxed)) return clearResults();
+            if (stopped()) return false;
             if (offset == previous || offset >= index->size || !readRecord(p + offset, end, record)) continue;
             previous = offset;
             considerRecord(record, playersOn);
         }
     } else {
         for (int32_t i = 0; i < records && readRecord(p, end, record); ++i, p = record.end) {
-            if (stop && stop->load(std::memory_order_relaxed)) return clearResults();
+            if (stopped()) return false;
             considerRecord(record, playersOn);
         }
     }
-    if (results_.empty()) reporter_.message(kNothingFound);
-    fillResultList();
+    return true;
 }
 
 void IndexSearch::considerRecord(const RecordView& record, bool playersOn) {
@@ -451,17 +447,14 @@ void IndexSearch::countGame(std::string_view key, int32_t offset, bool won) {
 }
 
 void IndexSearch::fillResultList() {
-    std::vector<const std::pair<const std::string, MoveStats>*> lines;
-    for (const auto& entry : results_) lines.push_back(&entry);
-    std::stable_sort(lines.begin(), lines.end(), [](auto a, auto b) { return a->second.games > b->second.games; });
-    const bool showWins = filter_.positional || filter_.victoryPlayer >= 0;
-    resultList_.clear();
-    for (const auto* line : lines) {
-        const MoveStats& stats = line->second;
-        const std::string wins = showWins ? formatted("%3.0f%%", stats.won * 100.0 / stats.games) : "---";
-        resultList_.push_back(formatted("%s \t          %6d \t              %2.0f%% \t       %s", line->first.c_str(),
-                                        stats.games, stats.games * 100.0 / counted_, wins.c_str()));
-    }
+    std::vector<ResultCount> counts;
+    counts.reserve(results_.size());
+    for (const auto& [key, stats] : results_) counts.push_back({key, stats.games, stats.won});
+    resultList_ = formatResultLines(std::move(counts), counted_, winsShown());
 }
+
+bool IndexSearch::winsShown() const { return filter_.positional || filter_.victoryPlayer >= 0; }
+
+int32_t IndexSearch::gameCount() const { return indexes_[kMainIndexFile] ? indexes_[kMainIndexFile]->recordCount : 0; }
 
 }  // namespace tandemora

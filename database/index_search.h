@@ -116,11 +116,17 @@ public:
     // Scans the index the filters chose. A search that `stop` asks to end, from another thread,
     // ends at the next record with no results and says nothing.
     void runSearch(const std::atomic<bool>* stop = nullptr);
+    // The scan of runSearch alone: the result map filled, nothing said and no lines formatted;
+    // false, with no results, when `stop` ended it.
+    bool findGames(const std::atomic<bool>* stop = nullptr);
     // Places players 1-4 on the record's seats 0-3 (-1 for a player not given); false when
     // the record does not hold the players asked for.
     bool matchPlayers(bool crazyhouse, const SeatPlayers& players, std::array<int, 4>& seats) const;
     // Formats the result map into the result list, most games first.
     void fillResultList();
+    // Whether the lines of the search prepared give a win rate: positional searches, and
+    // general ones that count a player's victories.
+    bool winsShown() const;
 
     const std::string& title() const { return title_; }
     const std::string& mainIndexPath() const { return mainIndexPath_; }
@@ -128,6 +134,8 @@ public:
     const std::map<std::string, MoveStats, std::less<>>& results() const { return results_; }
     const std::vector<std::string>& resultList() const { return resultList_; }
     int counted() const { return counted_; }
+    // The games of the main index loaded, 0 without one.
+    int32_t gameCount() const;
 
 private:
     // Never written once loaded: a search may read it on a worker thread while nothing else

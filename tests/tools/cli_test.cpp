@@ -494,6 +494,71 @@ TEST_F(CliTest, GamesAndNearbyRefuseTheSameOffsets) {
     }
 }
 
+TEST_F(CliTest, SeveralIndexesAreSearchedAsOneWithTheOffsetsPerDatabase) {
+    // The club's bughouse games open with e4 and d4; the lessons' games all with e4.
+    const std::pair<const char*, std::vector<const char*>> archives[] = {
+        {"club", {"bughouse-club.bpgn"}}, {"lessons", {"crazyhouse-sampler.bpgn", "openings-lesson.bpgn"}}};
+    for (const auto& [name, files] : archives) {
+        fs::create_directories(dir_ / name);
+        for (const char* file : files) fs::copy_file(example(file), dir_ / name / file);
+        const fs::path db = dir_ / (std::string(name) + ".db");
+        ASSERT_EQ(runCli("build-db " + quoted(dir_ / name) + " " + quoted(db)).status, 0);
+        ASSERT_EQ(runCli("build-index " + quoted(db) + " " + quoted(dir_ / (std::string(name) + ".ind")) +
+                         " --players '*'").status, 0);
+    }
+    const std::string club = quoted(dir_ / "club.ind"), lessons = quoted(dir_ / "lessons.ind");
+    const std::string clubDb = (dir_ / "club.db").string(), lessonsDb = (dir_ / "lessons.db").string();
+    const std::string start = " --fen '" + kStart + "'";
+
+    // From the start the club's index counts e4 twice, both won, and d4 twice, both lost; the
+    // lessons' index e4 four times, two won. Summed: e4 6 of 8 counted, 4 won; d4 2, none won.
+    const CliRun both = runCli("search " + club + " " + lessons + start);
+    ASSERT_EQ(both.status, 0);
+    ASSERT_EQ(both.lines.size(), 5u);
+    EXPECT_EQ(both.lines[0], "e4 \t               6 \t              75% \t        67%");
+    EXPECT_EQ(both.lines[1], "d4 \t               2 \t              25% \t         0%");
+    // Then each key's games per database, in the order the indexes were named: each database's
+    // offsets are those its own search prints.
+    const CliRun clubAlone = runCli("search " + club + start), lessonsAlone = runCli("search " + lessons + start);
+    const auto offsets = [](const CliRun& run, const std::string& key) {
+        for (const std::string& line : run.lines)
+            if (line.starts_with(key + ":")) return line.substr(key.size() + 1);
+        return std::string("none");
+    };
+    EXPECT_EQ(both.lines[2], "e4 (" + clubDb + "):" + offsets(clubAlone, "e4"));
+    EXPECT_EQ(both.lines[3], "e4 (" + lessonsDb + "):" + offsets(lessonsAlone, "e4"));
+    EXPECT_EQ(both.lines[4], "d4 (" + clubDb + "):" + offsets(clubAlone, "d4"));
+    EXPECT_EQ(offsets(lessonsAlone, "d4"), "none");
+
+    // The options go to every index: --scan finds the same, --timing adds one line for all.
+    const CliRun scanned = runCli("search " + club + " " + lessons + start + " --scan --timing");
+    ASSERT_EQ(scanned.lines.size(), 6u);
+    EXPECT_EQ(std::vector<std::string>(scanned.lines.begin(), scanned.lines.end() - 1), both.lines);
+    EXPECT_TRUE(scanned.lines.back().starts_with("load ")) << scanned.lines.back();
+    const CliRun general = runCli("search " + lessons + " " + club + " --general");
+    EXPECT_EQ(general.lines.front(), "* \t               7 \t              100% \t       ---");
+    EXPECT_TRUE(general.lines[1].starts_with("* (" + lessonsDb + "): ")) << general.lines[1];
+    EXPECT_TRUE(general.lines[2].starts_with("* (" + clubDb + "): ")) << general.lines[2];
+
+    // An index that fails names its file; the same index twice, or none, is refused.
+    const struct {
+        std::string arguments;
+        int status;
+        std::string error;
+    } refusals[] = {
+        {club + " " + quoted(dir_ / "none.ind") + " --general", 1,
+         "Could not open index file: " + (dir_ / "none.ind").string()},
+        {club + " " + club + " --general", 1,
+         "The index file " + (dir_ / "club.ind").string() + " is searched already."},
+        {"--general", 2, "search: name the index before the options"},
+    };
+    for (const auto& r : refusals) {
+        const CliRun run = runCli("search " + r.arguments);
+        EXPECT_EQ(run.lines, std::vector<std::string>{r.error}) << r.arguments;
+        EXPECT_EQ(run.status, r.status) << r.arguments;
+    }
+}
+
 TEST_F(CliTest, SearchErrorsGoToStandardErrorAndNameTheFile) {
     const fs::path db = exampleDatabase(dir_);
     const fs::path index = dir_ / "games.ind", junk = write("junk.ind", "junk");
