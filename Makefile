@@ -3,10 +3,11 @@ BUILD ?= build
 BUILD_TYPE ?= Release
 # Everything that building, testing and running need, what the look-and-feel checks use, and
 # the sound server the sound test plays into, and the engine that analyses positions; dpkg-dev
-# and file find the libraries the Debian package depends on.
+# and file find the libraries the Debian package depends on; libbz2 and zlib read compressed archives.
 PACKAGES = g++ cmake ninja-build libgtest-dev libbenchmark-dev qt6-base-dev qt6-multimedia-dev \
            fonts-liberation clang libclang-rt-14-dev xvfb xauth xdotool imagemagick \
-           pulseaudio pulseaudio-utils fairy-stockfish dpkg-dev file qt6-svg-dev
+           pulseaudio pulseaudio-utils fairy-stockfish dpkg-dev file qt6-svg-dev \
+           libbz2-dev zlib1g-dev
 SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 
 .PHONY: deps configure build test run bench package clean

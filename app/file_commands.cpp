@@ -16,6 +16,7 @@
 #include "app/main_frame.h"
 #include "app/tandemora_app.h"
 #include "board/board_frame.h"
+#include "game/compressed_source.h"
 #include "game/file_replacement.h"
 #include "game/game_export.h"
 #include "game/game_file.h"
@@ -36,7 +37,10 @@ struct GameSource {
 
     QString name() const { return path.empty() ? QStringLiteral("the pasted text") : fileNameText(path); }
     // The text for the importer; the file is read again only when it comes to importing.
-    std::optional<std::string> text() const { return path.empty() ? pastedText : readFileText(path); }
+    std::optional<std::string> text() const {
+        std::string problem;
+        return path.empty() ? pastedText : readSourceText(path, problem);
+    }
 };
 
 // The games the importer takes from the source, counting those it skips; none when it cannot
@@ -199,8 +203,9 @@ void CTandemoraApp::openFile() {
     QFileDialog dialog(mainFrame_.get());
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setFileMode(QFileDialog::ExistingFile);
-    // Other files too: the importer takes downloaded crazyhouse PGN.
-    dialog.setNameFilters({kBpgnFilter, QStringLiteral("All Files (*)")});
+    // Other files too: the importer takes downloaded crazyhouse PGN, also compressed as archives ship it.
+    dialog.setNameFilters({QStringLiteral("BPGN Files (*.bpgn *.bpgn.bz2 *.bpgn.gz)"),
+                           QStringLiteral("PGN (crazyhouse) (*.pgn *.pgn.bz2 *.pgn.gz)"), QStringLiteral("All Files (*)")});
     dialog.setDefaultSuffix(QStringLiteral("bpgn"));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
     openFile(fileNameBytes(dialog.selectedFiles().front()));

@@ -13,8 +13,9 @@ namespace {
 constexpr int kKnightOffsets[8][2] = {{1, 2}, {2, 1}, {2, -1}, {1, -2}, {-1, -2}, {-2, -1}, {-2, 1}, {-1, 2}};
 constexpr int kKingOffsets[8][2] = {{0, 1}, {1, 1}, {1, 0}, {1, -1}, {0, -1}, {-1, -1}, {-1, 0}, {-1, 1}};
 
-// For every square: the squares a knight or king reaches, and the eight rays (four diagonals,
-// then four straight lines) in order outwards, each ending at the board's edge.
+// For every square: the squares a knight or king reaches, the eight rays (four diagonals, then
+// four straight lines) in order outwards, each ending at the board's edge, and which of its rays
+// leads to each other square (-1 for none).
 struct AttackTables {
     struct Targets {
         int count = 0;
@@ -22,8 +23,11 @@ struct AttackTables {
     };
     Targets knight[64], king[64];
     Targets ray[64][8];
+    int8_t direction[64][64] = {};
 
     constexpr AttackTables() {
+        for (auto& row : direction)
+            for (int8_t& d : row) d = -1;
         const int rays[8][2] = {{1, 1}, {1, -1}, {-1, -1}, {-1, 1}, {0, 1}, {1, 0}, {0, -1}, {-1, 0}};
         for (int file = 0; file < 8; ++file)
             for (int rank = 0; rank < 8; ++rank) {
@@ -36,6 +40,7 @@ struct AttackTables {
                     add(king[from], file + kKingOffsets[i][0], rank + kKingOffsets[i][1]);
                     for (int step = 1; step <= 7; ++step)
                         add(ray[from][i], file + rays[i][0] * step, rank + rays[i][1] * step);
+                    for (int j = 0; j < ray[from][i].count; ++j) direction[from][ray[from][i].square[j]] = static_cast<int8_t>(i);
                 }
             }
     }
@@ -56,17 +61,13 @@ char firstOnRay(const char squares[64], const AttackTables::Targets& ray) {
     return ' ';
 }
 
-// True when every square strictly between origin and destination is empty; the two must
-// lie on one line of the given kind.
-bool pathClear(const char squares[64], int ff, int fr, int tf, int tr, bool diagonal, bool straight) {
-    int df = tf - ff, dr = tr - fr;
-    if (df == 0 && dr == 0) return false;
-    bool isDiagonal = std::abs(df) == std::abs(dr);
-    bool isStraight = df == 0 || dr == 0;
-    if (!((diagonal && isDiagonal) || (straight && isStraight))) return false;
-    int sf = (df > 0) - (df < 0), sr = (dr > 0) - (dr < 0);
-    for (int f = ff + sf, r = fr + sr; f != tf || r != tr; f += sf, r += sr)
-        if (squares[squareIndex(f, r)] != ' ') return false;
+// True when a bishop (diagonal), rook (straight) or queen (both) on the origin reaches the
+// destination over empty squares.
+bool sliderReaches(const char squares[64], int from, int to, bool diagonal, bool straight) {
+    const int d = kTables.direction[from][to];
+    if (d < 0 || !(d < 4 ? diagonal : straight)) return false;
+    for (const uint8_t* s = kTables.ray[from][d].square; *s != to; ++s)
+        if (squares[*s] != ' ') return false;
     return true;
 }
 
@@ -107,11 +108,29 @@ bool pieceReaches(const char squares[64], char piece, int ff, int fr, int tf, in
         int df = std::abs(tf - ff), dr = std::abs(tr - fr);
         return (df == 1 && dr == 2) || (df == 2 && dr == 1);
     }
-    case 'B': case 'b': return pathClear(squares, ff, fr, tf, tr, true, false);
-    case 'R': case 'r': return pathClear(squares, ff, fr, tf, tr, false, true);
-    case 'Q': case 'q': return pathClear(squares, ff, fr, tf, tr, true, true);
+    case 'B': case 'b': return sliderReaches(squares, squareIndex(ff, fr), squareIndex(tf, tr), true, false);
+    case 'R': case 'r': return sliderReaches(squares, squareIndex(ff, fr), squareIndex(tf, tr), false, true);
+    case 'Q': case 'q': return sliderReaches(squares, squareIndex(ff, fr), squareIndex(tf, tr), true, true);
     default: return false;
     }
+}
+
+bool pieceAttacks(const char squares[64], int from, int target) {
+    const char piece = squares[from];
+    const int ff = from / 8, fr = from % 8, tf = target / 8, tr = target % 8;
+    switch (piece) {
+    case 'P': return tr - fr == 1 && std::abs(tf - ff) == 1;
+    case 'p': return tr - fr == -1 && std::abs(tf - ff) == 1;
+    case 'K': case 'k': return from != target && std::abs(tf - ff) <= 1 && std::abs(tr - fr) <= 1;
+    default: return pieceReaches(squares, piece, ff, fr, tf, tr);
+    }
+}
+
+bool lineAttacksThrough(const char squares[64], int target, int opened, bool byWhite) {
+    const int d = kTables.direction[target][opened];
+    if (d < 0) return false;
+    const char c = firstOnRay(squares, kTables.ray[target][d]);
+    return c == (byWhite ? 'Q' : 'q') || c == (d < 4 ? (byWhite ? 'B' : 'b') : (byWhite ? 'R' : 'r'));
 }
 
 }  // namespace tandemora

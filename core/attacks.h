@@ -16,4 +16,13 @@ bool kingInCheck(const char squares[64], bool whiteKing);
 // destination by its own movement over empty squares; false for other letters.
 bool pieceReaches(const char squares[64], char piece, int fromFile, int fromRank, int toFile, int toRank);
 
+// True when the piece standing on `from` attacks `target`: a pawn diagonally forward, a king
+// next to it, the others by their own movement over empty squares.
+bool pieceAttacks(const char squares[64], int from, int target);
+
+// True when the first piece on the line from `target` through `opened` is a bishop, rook or
+// queen of the colour `byWhite` that moves along that line; false when the squares share no line.
+// After a move, these lines are the only new attacks on a square besides the moved pieces' own.
+bool lineAttacksThrough(const char squares[64], int target, int opened, bool byWhite);
+
 }  // namespace tandemora

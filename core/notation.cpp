@@ -25,9 +25,6 @@ struct Notation {
 // Adds the file or rank a notation writer may need to tell apart pieces that reach one square.
 void addDisambiguation(Notation& out, const Board& before, char piece, int fromFile, int fromRank, int toFile,
                        int toRank, Disambiguation which) {
-    static const int knight[8][2] = {{1, 2}, {2, 1}, {2, -1}, {1, -2}, {-1, -2}, {-2, -1}, {-2, 1}, {-1, 2}};
-    static const int rays[8][2] = {{0, 1}, {1, 0}, {0, -1}, {-1, 0}, {1, 1}, {1, -1}, {-1, -1}, {-1, 1}};
-    bool marked[64] = {};
     int count = 0, onFile = 0, onRank = 0;
     // Whether the piece on a square other than the origin may go to the destination without
     // leaving its king attacked.
@@ -38,33 +35,14 @@ void addDisambiguation(Notation& out, const Board& before, char piece, int fromF
         trial[i] = ' ';
         return !kingInCheck(trial, isWhitePiece(piece));
     };
-    auto mark = [&](int f, int r) {
-        int i = squareIndex(f, r);
-        if (marked[i]) return;
-        if (which == Disambiguation::kLegal && !(f == fromFile && r == fromRank) && !movesLegally(i)) return;
-        marked[i] = true;
+    for (const char* p = static_cast<const char*>(std::memchr(before.squares, piece, 64)); p;
+         p = static_cast<const char*>(std::memchr(p + 1, piece, static_cast<size_t>(before.squares + 63 - p)))) {
+        const int i = static_cast<int>(p - before.squares), f = i / 8, r = i % 8;
+        if (!pieceReaches(before.squares, piece, f, r, toFile, toRank)) continue;
+        if (which == Disambiguation::kLegal && !(f == fromFile && r == fromRank) && !movesLegally(i)) continue;
         ++count;
         onFile += f == fromFile;
         onRank += r == fromRank;
-    };
-    const char upper = asciiUpper(piece);
-    if (upper == 'N') {
-        for (const auto& o : knight) {
-            int f = toFile + o[0], r = toRank + o[1];
-            if (onBoard(f, r) && before.at(f, r) == piece) mark(f, r);
-        }
-    } else {
-        int first = upper == 'B' ? 4 : 0, last = upper == 'R' ? 4 : 8;
-        for (int d = first; d < last; ++d) {
-            for (int step = 1; step <= 7; ++step) {
-                int f = toFile + rays[d][0] * step, r = toRank + rays[d][1] * step;
-                if (!onBoard(f, r)) break;
-                char c = before.at(f, r);
-                if (c == ' ') continue;
-                if (c == piece) mark(f, r);
-                break;
-            }
-        }
     }
     if (count <= 1) return;
     if (onFile > 1) {

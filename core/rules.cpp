@@ -146,6 +146,26 @@ bool BoardRules::validatePieceRule(int ff, int fr, int tf, int tr, char piece, b
     return true;
 }
 
+bool BoardRules::leavesOwnKingAttacked(const ChangedSquares& move, int king, bool white, bool safeBefore) const {
+    if (king < 0) return false;
+    if (!safeBefore || move.kingMoved) return isSquareAttacked(white ? 0 : 1, king / 8, king % 8);
+    // Only a line through an emptied square can reach the king now; a drop empties none.
+    for (int opened : {move.from, move.enPassant})
+        if (opened >= 0 && lineAttacksThrough(work_, king, opened, !white)) return true;
+    return false;
+}
+
+bool BoardRules::givesCheck(const ChangedSquares& move, int king, bool white, bool safeBefore) const {
+    if (king < 0) return false;
+    if (!safeBefore) return isSquareAttacked(white ? 1 : 0, king / 8, king % 8);
+    for (int placed : {move.to, move.rookTo})
+        if (placed >= 0 && pieceAttacks(work_, placed, king)) return true;
+    // A rook's corner ends every line through it, so castling opens lines only through the king's square.
+    for (int opened : {move.from, move.enPassant})
+        if (opened >= 0 && lineAttacksThrough(work_, king, opened, white)) return true;
+    return false;
+}
+
 bool BoardRules::makeMove(int ff, int fr, int tf, int tr, char piece, bool whiteMoves, uint8_t promotion,
                           uint8_t promotionOpen) {
     const bool drop = ff < 0;
@@ -175,7 +195,25 @@ bool BoardRules::makeMove(int ff, int fr, int tf, int tr, char piece, bool white
         if (target != ' ' && isWhitePiece(target) == whiteMoves) return false;
         if (!validatePieceRule(ff, fr, tf, tr, piece, whiteMoves, capturedIndex, castling)) return false;
     }
-    if (kingInCheck(work_, whiteMoves)) return false;
+    // Whose kings stood attacked before the move is known when this board's last move left the
+    // position as it is; a side may move twice in a row, so it is never inferred from the turn.
+    const bool known = known_.valid && std::memcmp(known_.squares, position.squares, 64) == 0;
+    const int mover = whiteMoves ? 0 : 1;
+    const bool castled = !drop && asciiUpper(piece) == 'K' && std::abs(tf - ff) == 2;
+    ChangedSquares changed{from, to};
+    changed.kingMoved = !drop && asciiUpper(piece) == 'K';
+    if (castled) {
+        changed.rookFrom = squareIndex(tf == 6 ? 7 : 0, tr);
+        changed.rookTo = squareIndex(tf == 6 ? 5 : 3, tr);
+    }
+    if (!drop && dropIndex == 0 && ff != tf && position.squares[to] == ' ') changed.enPassant = squareIndex(tf, fr);
+    // A move changes the first kings only by moving one or by taking one (which a position
+    // with that king unattacked never allows).
+    const char ownKing = whiteMoves ? 'K' : 'k', enemyKing = whiteMoves ? 'k' : 'K';
+    int kings[2];
+    kings[mover] = known && !changed.kingMoved ? known_.king[mover] : findKing(work_, ownKing);
+    kings[1 - mover] = known && position.squares[to] != enemyKing ? known_.king[1 - mover] : findKing(work_, enemyKing);
+    if (leavesOwnKingAttacked(changed, kings[mover], whiteMoves, known && !known_.inCheck[mover])) return false;
 
     // A promotion is only for a pawn that reaches the last rank.
     const bool pawnReachesLastRank = !drop && dropIndex == 0 && tr == (whiteMoves ? 7 : 0);
@@ -199,18 +237,18 @@ bool BoardRules::makeMove(int ff, int fr, int tf, int tr, char piece, bool white
     work_[to] = destination;
 
     std::string notation = formatMove(position, piece, ff, fr, tf, tr, promotionArgument, captured);
-    if (kingInCheck(work_, !whiteMoves)) notation += '+';
+    const bool check = givesCheck(changed, kings[1 - mover], whiteMoves,
+                                  known && !known_.inCheck[1 - mover] && position.squares[to] != enemyKing);
+    if (check) notation += '+';
 
     // Commit.
     if (drop) {
         position.holdings[dropIndex + (whiteMoves ? 0 : 5)]--;
         position.promoted[to] = 0;
     } else {
-        const bool castled = asciiUpper(piece) == 'K' && std::abs(tf - ff) == 2;
         if (castled) {  // the rook keeps its promotion mark as it moves
-            const int rookFrom = squareIndex(tf == 6 ? 7 : 0, tr), rookTo = squareIndex(tf == 6 ? 5 : 3, tr);
-            position.promoted[rookTo] = position.promoted[rookFrom];
-            position.promoted[rookFrom] = 0;
+            position.promoted[changed.rookTo] = position.promoted[changed.rookFrom];
+            position.promoted[changed.rookFrom] = 0;
         }
         position.promoted[to] = position.promoted[from];
         position.promoted[from] = 0;
@@ -226,6 +264,11 @@ bool BoardRules::makeMove(int ff, int fr, int tf, int tr, char piece, bool white
     }
     std::memcpy(position.squares, work_, 64);
     std::memcpy(position.castling, castling, sizeof castling);
+    std::memcpy(known_.squares, work_, 64);
+    std::memcpy(known_.king, kings, sizeof kings);
+    known_.inCheck[mover] = false;
+    known_.inCheck[1 - mover] = check;
+    known_.valid = true;
     position.sideToMove = whiteMoves ? 0 : 1;
     copyNotation(position.lastMove, notation);
     position.lastFrom = static_cast<int8_t>(from);

@@ -52,13 +52,35 @@ public:
     bool isSquareAttacked(int colour, int file, int rank) const;
 
 private:
+    // The squares a move fills and empties besides its own origin and destination; -1 for none.
+    struct ChangedSquares {
+        int from, to;
+        int rookFrom = -1, rookTo = -1;  // castling
+        int enPassant = -1;              // the pawn taken en passant
+        bool kingMoved = false;
+    };
+
     bool validatePieceRule(int fromFile, int fromRank, int toFile, int toRank, char piece, bool white,
                            int& capturedIndex, int (&castling)[4]);
     bool validateCastling(int rank, int toFile, bool white);
+    // Whether the mover's king, or the opponent's, stands attacked on the working copy after the
+    // move. A king known to have stood unattacked before it (`safeBefore`) needs only a look at
+    // what the move changed; any other, a full scan.
+    // `king` is that side's first king on the working copy, -1 when it has none.
+    bool leavesOwnKingAttacked(const ChangedSquares& move, int king, bool white, bool safeBefore) const;
+    bool givesCheck(const ChangedSquares& move, int king, bool white, bool safeBefore) const;
 
     RulesHost& host_;
     char work_[64] = {};
     bool promotionCancelled_ = false;  // the last makeMove ended because the user cancelled the choice
+    // The squares the last move made here left, each side's first king on them and whether it
+    // stood attacked; white's first.
+    struct KnownChecks {
+        bool valid = false;
+        char squares[64] = {};
+        int king[2] = {-1, -1};
+        bool inCheck[2] = {};
+    } known_;
 };
 
 }  // namespace tandemora

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "database/stream_size.h"
+#include "game/compressed_source.h"
 #include "game/temporary_file.h"
 
 namespace tandemora {
@@ -101,22 +102,63 @@ bool endsWithIgnoringCase(const std::string& text, const std::string& ending) {
     return text.size() >= ending.size() && std::equal(ending.rbegin(), ending.rend(), text.rbegin(), sameLetter);
 }
 
-// The names of the ".bpgn" files in a folder, sorted so that a build does not depend on the
-// order of the directory listing. The database itself is left out, even under another name,
-// so that a build never reads what it appends.
+// The game files a build takes: BPGN, also as the archives ship it, compressed.
+bool isBuildSource(const std::string& name) {
+    return endsWithIgnoringCase(name, ".bpgn") || endsWithIgnoringCase(name, ".bpgn.bz2") ||
+           endsWithIgnoringCase(name, ".bpgn.gz");
+}
+
+// The names of the game files in a folder, sorted so that a build does not depend on the order
+// of the directory listing. The database itself is left out, even under another name, so that
+// a build never reads what it appends.
 std::vector<std::string> bpgnFilesIn(const std::string& folder, const std::string& databasePath) {
     std::vector<std::string> names;
     std::error_code error;
     for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
         std::error_code statusError;
         std::string name = it->path().filename().string();
-        if (it->is_regular_file(statusError) && endsWithIgnoringCase(name, ".bpgn") &&
+        if (it->is_regular_file(statusError) && isBuildSource(name) &&
             !fs::equivalent(it->path(), databasePath, statusError))
             names.push_back(std::move(name));
     }
     std::sort(names.begin(), names.end());
     return names;
 }
+
+// A build's progress over the stored bytes of its files, so that it moves on inside one large
+// archive however much its text is compressed.
+class BuildProgress {
+public:
+    static constexpr int kSteps = 1000;
+
+    BuildProgress(ProgressReporter& reporter, std::uint64_t total) : reporter_(reporter), total_(total) {
+        reporter_.setRange(kSteps);
+        reporter_.setPosition(0);
+    }
+    // `bytes` of the current file have been read.
+    void reach(std::uint64_t bytes) { show(filesDone_ + bytes); }
+    void fileDone(std::uint64_t size) {
+        filesDone_ += size;
+        show(filesDone_);
+    }
+    void finish() { showPosition(kSteps); }
+
+private:
+    void show(std::uint64_t bytes) {
+        // A file may have grown since it was measured.
+        showPosition(total_ == 0 ? kSteps : static_cast<int>(std::min<std::uint64_t>(bytes * kSteps / total_, kSteps)));
+    }
+    void showPosition(int position) {
+        if (position == shown_) return;
+        shown_ = position;
+        reporter_.setPosition(position);
+    }
+
+    ProgressReporter& reporter_;
+    std::uint64_t total_;
+    std::uint64_t filesDone_ = 0;
+    int shown_ = 0;
+};
 
 // An existing database as an update finds it.
 struct ExistingDatabase {
@@ -314,21 +356,36 @@ bool buildDatabase(std::string folder, const std::string& databasePath, Progress
     std::fstream& database = update.stream();
     if (!existing.exists) writeInt32(database, 0);  // the count, rewritten at the end
 
-    const int fileCount = static_cast<int>(files.size());
-    reporter.setRange(fileCount);
-    reporter.setPosition(0);
+    std::uint64_t totalSize = 0;
+    std::vector<std::uint64_t> sizes;
+    for (const std::string& name : files) {
+        const std::uintmax_t size = fs::file_size(folder + name, error);
+        sizes.push_back(error ? 0 : size);
+        totalSize += sizes.back();
+    }
+    BuildProgress progress(reporter, totalSize);
     int added = 0;
     bool full = false, stopped = false;
-    for (const std::string& name : files) {
+    for (size_t i = 0; i < files.size(); ++i) {
+        const std::string& name = files[i];
         if ((stopped = reporter.stopRequested())) break;
         reporter.status(name);
-        std::ifstream source(folder + name, std::ios::binary);
-        if (!source.is_open()) {
+        SourceFile source(folder + name, name);
+        if (!source.isOpen()) {
             reporter.error("Could not add file " + name + " to the database.");
-            reporter.step();
+            progress.fileDone(sizes[i]);
             continue;
         }
-        const int games = addSingleFileToDatabase(source, database, full, &reporter);
+        source.onRead([&progress](std::uint64_t bytes) { progress.reach(bytes); });
+        int games = 0;
+        try {
+            games = addSingleFileToDatabase(source, database, full, &reporter);
+        } catch (const SourceError& damage) {
+            // Like a failed write: the whole build is undone, so that building again once the
+            // file is mended adds none of its games twice.
+            reporter.error(std::string(damage.what()) + ". The database was left as it was before this build.");
+            return false;
+        }
         if (games < 0) {
             update.noteFailure();
             break;
@@ -340,7 +397,7 @@ bool buildDatabase(std::string folder, const std::string& databasePath, Progress
             reporter.error("The database has reached its largest size (2 GB); adding stopped in file " + name + ".");
             break;
         }
-        reporter.step();
+        progress.fileDone(sizes[i]);
     }
 
     // Records never reach 2^31 bytes, so neither can their count.
@@ -358,7 +415,7 @@ bool buildDatabase(std::string folder, const std::string& databasePath, Progress
         reporter.message("Building the database was stopped, " + counts);
         return false;
     }
-    reporter.setPosition(fileCount);
+    progress.finish();
     reporter.message("Database successfully updated, " + counts);
     return !full;
 }

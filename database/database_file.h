@@ -25,9 +25,10 @@ constexpr int32_t kMaxSequentialGameText = 2000000;
 int addSingleFileToDatabase(std::istream& source, std::ostream& database, bool& databaseFull,
                             const ProgressReporter* progress = nullptr);
 
-// Merges every ".bpgn" file of `folder` but the database itself into the database at
-// `databasePath` (new or existing), with every message of the build reported; true when all
-// games were added. What follows the records an existing database counts (left by a build that
+// Merges every ".bpgn" file of `folder` (also compressed, ".bpgn.bz2" and ".bpgn.gz") but the
+// database itself into the database at `databasePath` (new or existing), in the order of their
+// names, with every message of the build reported; true when all games were added. A file that
+// is damaged or cannot be read to its end undoes the whole build. What follows the records an existing database counts (left by a build that
 // ended abnormally) is cut off first; a failed write leaves the file as it was before the build.
 // Asked to stop, it ends after the game being added and counts the games written so far.
 bool buildDatabase(std::string folder, const std::string& databasePath, ProgressReporter& reporter);

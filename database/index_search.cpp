@@ -2,51 +2,26 @@
 
 #include <algorithm>
 #include <bit>
-#include <cstdarg>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <new>
 
+#include "database/formatted.h"
 #include "database/index_header.h"
+#include "database/index_records.h"
+#include "database/result_format.h"
 #include "database/stream_size.h"
 
 namespace tandemora {
 
 namespace {
 
-// Record head: length (4), crazyhouse flag (1), database offset (4), minutes (1),
-// increment (1), result (1), date (4); then the players.
-constexpr size_t kRecordHeadSize = 16;
-constexpr size_t kPackedBoardSize = 32;
-// Packed board, five reserve counts, clock difference.
-constexpr size_t kEntryFixedSize = kPackedBoardSize + 5 + 2;
 constexpr int kAbsentSeatRating = 100000;  // crazyhouse seats 2 and 3, last in rating order
 
 const char* const kNoBoardWindow = "Make the board position from which you wish to search your topmost window.";
 const char* const kBadDate = "The date must be written as month/day/year, for example 12/31/2003.";
-const char* const kNothingFound = "No matching games found.";
 const char* const kCannotReadRecords = "Could not read games from the index.";
-
-__attribute__((format(printf, 1, 2))) std::string formatted(const char* format, ...) {
-    va_list args;
-    va_start(args, format);
-    va_list again;
-    va_copy(again, args);
-    const int length = std::vsnprintf(nullptr, 0, format, args);
-    va_end(args);
-    std::string text(length > 0 ? length : 0, '\0');
-    std::vsnprintf(text.data(), text.size() + 1, format, again);
-    va_end(again);
-    return text;
-}
-
-int32_t int32At(const uint8_t* p) {
-    return static_cast<int32_t>(uint32_t{p[0]} | uint32_t{p[1]} << 8 | uint32_t{p[2]} << 16 | uint32_t{p[3]} << 24);
-}
-
-int16_t int16At(const uint8_t* p) { return static_cast<int16_t>(p[0] | p[1] << 8); }
 
 std::string trimmed(const std::string& text) {
     const char* blanks = " \t\r\n";
@@ -85,91 +60,6 @@ std::optional<int32_t> dateThreshold(const std::string& text) {
     return year * 10000 + numbers[0] * 100 + numbers[1];
 }
 
-// The head and players of one record, read in place.
-struct RecordView {
-    bool crazyhouse = false;
-    int32_t databaseOffset = 0;
-    uint8_t minutes = 0;
-    uint8_t increment = 0;
-    uint8_t result = 0;
-    int32_t date = 0;
-    SeatPlayers players;
-    const uint8_t* afterPlayers = nullptr;
-    const uint8_t* end = nullptr;  // the next record
-};
-
-// Reads the record at `p`; false when it does not lie whole before `dataEnd`.
-bool readRecord(const uint8_t* p, const uint8_t* dataEnd, RecordView& record) {
-    if (static_cast<size_t>(dataEnd - p) < kRecordHeadSize) return false;
-    const int32_t length = int32At(p);
-    if (length < static_cast<int32_t>(kRecordHeadSize) || length > dataEnd - p) return false;
-    record.end = p + length;
-    record.crazyhouse = p[4] != 0;
-    record.databaseOffset = int32At(p + 5);
-    record.minutes = p[9];
-    record.increment = p[10];
-    record.result = p[11];
-    record.date = int32At(p + 12);
-    const int seats = record.crazyhouse ? 2 : 4;
-    const uint8_t* at = p + kRecordHeadSize;
-    for (int seat = 0; seat < seats; ++seat) {
-        const auto* zero = static_cast<const uint8_t*>(std::memchr(at, 0, record.end - at));
-        if (!zero || record.end - zero < 3) return false;
-        record.players.names[seat] = std::string_view(reinterpret_cast<const char*>(at), zero - at);
-        record.players.ratings[seat] = int16At(zero + 1);
-        at = zero + 3;
-    }
-    for (int seat = seats; seat < 4; ++seat) {
-        record.players.names[seat] = {};
-        record.players.ratings[seat] = 0;
-    }
-    record.afterPlayers = at;
-    return true;
-}
-
-// One position of a seat record, read in place.
-struct PositionEntry {
-    const uint8_t* board = nullptr;
-    const uint8_t* reserve = nullptr;  // pawns, rooks, knights, bishops, queens
-    int clockMs = 0;
-    std::string_view move;
-};
-
-// The first zero byte from `p` on, or `end`. A move is a few letters, so eight bytes at a
-// time usually find it in one step, without the mispredicted branches of a byte loop.
-const uint8_t* firstZero(const uint8_t* p, const uint8_t* end) {
-    if constexpr (std::endian::native == std::endian::little) {
-        for (; end - p >= 8; p += 8) {
-            uint64_t word;
-            std::memcpy(&word, p, 8);
-            const uint64_t zeros = (word - 0x0101010101010101u) & ~word & 0x8080808080808080u;
-            if (zeros) return p + std::countr_zero(zeros) / 8;
-        }
-    }
-    while (p < end && *p) ++p;
-    return p;
-}
-
-// Reads the entry at `p` into `entry`; the next entry, or null when it does not end before `end`.
-const uint8_t* readEntry(const uint8_t* p, const uint8_t* end, PositionEntry& entry) {
-    if (static_cast<size_t>(end - p) <= kEntryFixedSize) return nullptr;
-    entry.board = p;
-    entry.reserve = p + kPackedBoardSize;
-    entry.clockMs = int16At(p + kPackedBoardSize + 5);
-    const uint8_t* move = p + kEntryFixedSize;
-    const uint8_t* zero = firstZero(move, end);
-    if (zero == end) return nullptr;
-    entry.move = std::string_view(reinterpret_cast<const char*>(move), zero - move);
-    return zero + 1;
-}
-
-// The position count of a seat record, or -1 when it is missing or negative.
-int positionCount(const RecordView& record) {
-    if (record.end - record.afterPlayers < 2) return -1;
-    const int count = int16At(record.afterPlayers);
-    return count >= 0 ? count : -1;
-}
-
 // Whether the record's players, and for a seat record its positions, fill it exactly.
 bool recordIsWhole(const RecordView& record, bool seatRecord) {
     if (!seatRecord) return record.afterPlayers == record.end;
@@ -177,8 +67,12 @@ bool recordIsWhole(const RecordView& record, bool seatRecord) {
     if (count < 0) return false;
     const uint8_t* p = record.afterPlayers + 2;
     PositionEntry entry;
-    while (count-- > 0)
+    while (count-- > 0) {
+        // Each entry's end depends on the one before: the lines ahead are asked for early
+        // rather than waited for one by one.
+        __builtin_prefetch(p + 4096);
         if (!(p = readEntry(p, record.end, entry))) return false;
+    }
     return p == record.end;
 }
 
@@ -235,7 +129,7 @@ bool IndexSearch::loadIndexFile(IndexFileKind kind, const std::string& path) {
     FileBytes file = FileBytes::ofFile(path, problem);
     switch (problem) {
     case FileBytes::Problem::none:
-        return readIndex(kind, std::move(file), path);
+        return readIndex(kind, std::move(file), path, true);
     case FileBytes::Problem::cannotOpen:
         reporter_.error("Could not open index file: " + path);
         break;
@@ -267,7 +161,7 @@ bool IndexSearch::loadIndex(IndexFileKind kind, std::istream& in, const std::str
         reporter_.error(kCannotReadRecords);
         return false;
     }
-    return readIndex(kind, FileBytes(std::move(buffer), static_cast<size_t>(size)), path);
+    return readIndex(kind, FileBytes(std::move(buffer), static_cast<size_t>(size)), path, false);
 }
 
 // A main index takes the place of all three; a side index only of itself.
@@ -284,7 +178,7 @@ void IndexSearch::reportNoMemory(IndexFileKind kind) {
     reporter_.error(formatted("Could not allocate enough memory for the %s index.", names[kind]));
 }
 
-bool IndexSearch::readIndex(IndexFileKind kind, FileBytes file, const std::string& path) {
+bool IndexSearch::readIndex(IndexFileKind kind, FileBytes file, const std::string& path, bool fromFile) {
     IndexHeader header;
     const size_t headerLength = readIndexHeader(file.data(), file.size(), kind == kMainIndexFile, header);
     if (headerLength == 0) {
@@ -307,11 +201,14 @@ bool IndexSearch::readIndex(IndexFileKind kind, FileBytes file, const std::strin
         return false;
     }
     const uint8_t* records = file.data() + headerLength;
-    LoadedIndex index{std::move(file), records, static_cast<size_t>(dataSize), recordCount};
+    LoadedIndex index{std::move(file), records, static_cast<size_t>(dataSize), recordCount, std::nullopt};
     index.file.prepareOnePass();
     const bool valid = validRecords(index, kind, path);
     index.file.endOnePass();
     if (!valid) return false;
+    IndexRecords seen{index.records, index.size, recordCount};
+    if (kind != kMainIndexFile && fromFile && fileStamp(path, seen.fileSize, seen.modified))
+        index.hashes = PositionHashes::open(path, seen, positionHash_, reporter_);
     indexes_[kind] = std::move(index);
 
     if (kind == kMainIndexFile)
@@ -474,6 +371,12 @@ bool IndexSearch::matchPlayers(bool crazyhouse, const SeatPlayers& players, std:
 }
 
 void IndexSearch::runSearch(const std::atomic<bool>* stop) {
+    if (!findGames(stop)) return;
+    if (results_.empty()) reporter_.message(kNoMatchingGames);
+    fillResultList();
+}
+
+bool IndexSearch::findGames(const std::atomic<bool>* stop) {
     clearResults();
     const IndexFileKind kind = !filter_.positional       ? kMainIndexFile
                                : filter_.sideToMove == 1 ? kWhiteIndexFile
@@ -484,29 +387,48 @@ void IndexSearch::runSearch(const std::atomic<bool>* stop) {
     const uint8_t* end = index ? p + index->size : nullptr;
     const int32_t records = index ? index->recordCount : 0;
     RecordView record;
-    std::array<int, 4> seats{};
-    for (int32_t i = 0; i < records && readRecord(p, end, record); ++i, p = record.end) {
-        if (stop && stop->load(std::memory_order_relaxed)) return clearResults();
-        if (!passesHead(filter_, record)) continue;
-        seats.fill(-1);
-        if (playersOn && !matchPlayers(record.crazyhouse, record.players, seats)) continue;
-        bool won;
-        if (filter_.positional) {
-            won = (record.result & 3) != 0;
-        } else {
-            const int seat = filter_.victoryPlayer >= 0 ? seats[filter_.victoryPlayer] : -1;
-            won = seat >= 0 && (record.result & 3) == (seat % 2 == 0 ? 1 : 2);
+    const auto stopped = [&] {
+        if (!stop || !stop->load(std::memory_order_relaxed)) return false;
+        clearResults();
+        return true;
+    };
+    if (filter_.positional && index && index->hashes && !fullScan_) {
+        // Only the records holding an entry with the position's hash, in the order of the file.
+        uint32_t previous = UINT32_MAX;
+        for (const uint32_t offset : index->hashes->recordsWith(filter_.key.data())) {
+            if (stopped()) return false;
+            if (offset == previous || offset >= index->size || !readRecord(p + offset, end, record)) continue;
+            previous = offset;
+            considerRecord(record, playersOn);
         }
-        if (filter_.wonOnly && !won) continue;
-        if (filter_.mateOrResign && !(record.result & 4)) continue;
-        if (!filter_.positional) {
-            countGame("*", record.databaseOffset, won);
-        } else if (const auto move = matchingMove(filter_, record)) {
-            countGame(*move, record.databaseOffset, won);
+    } else {
+        for (int32_t i = 0; i < records && readRecord(p, end, record); ++i, p = record.end) {
+            if (stopped()) return false;
+            considerRecord(record, playersOn);
         }
     }
-    if (results_.empty()) reporter_.message(kNothingFound);
-    fillResultList();
+    return true;
+}
+
+void IndexSearch::considerRecord(const RecordView& record, bool playersOn) {
+    if (!passesHead(filter_, record)) return;
+    std::array<int, 4> seats;
+    seats.fill(-1);
+    if (playersOn && !matchPlayers(record.crazyhouse, record.players, seats)) return;
+    bool won;
+    if (filter_.positional) {
+        won = (record.result & 3) != 0;
+    } else {
+        const int seat = filter_.victoryPlayer >= 0 ? seats[filter_.victoryPlayer] : -1;
+        won = seat >= 0 && (record.result & 3) == (seat % 2 == 0 ? 1 : 2);
+    }
+    if (filter_.wonOnly && !won) return;
+    if (filter_.mateOrResign && !(record.result & 4)) return;
+    if (!filter_.positional) {
+        countGame("*", record.databaseOffset, won);
+    } else if (const auto move = matchingMove(filter_, record)) {
+        countGame(*move, record.databaseOffset, won);
+    }
 }
 
 // Counts a game under a key once, however many records of that game follow one another.
@@ -525,17 +447,14 @@ void IndexSearch::countGame(std::string_view key, int32_t offset, bool won) {
 }
 
 void IndexSearch::fillResultList() {
-    std::vector<const std::pair<const std::string, MoveStats>*> lines;
-    for (const auto& entry : results_) lines.push_back(&entry);
-    std::stable_sort(lines.begin(), lines.end(), [](auto a, auto b) { return a->second.games > b->second.games; });
-    const bool showWins = filter_.positional || filter_.victoryPlayer >= 0;
-    resultList_.clear();
-    for (const auto* line : lines) {
-        const MoveStats& stats = line->second;
-        const std::string wins = showWins ? formatted("%3.0f%%", stats.won * 100.0 / stats.games) : "---";
-        resultList_.push_back(formatted("%s \t          %6d \t              %2.0f%% \t       %s", line->first.c_str(),
-                                        stats.games, stats.games * 100.0 / counted_, wins.c_str()));
-    }
+    std::vector<ResultCount> counts;
+    counts.reserve(results_.size());
+    for (const auto& [key, stats] : results_) counts.push_back({key, stats.games, stats.won});
+    resultList_ = formatResultLines(std::move(counts), counted_, winsShown());
 }
+
+bool IndexSearch::winsShown() const { return filter_.positional || filter_.victoryPlayer >= 0; }
+
+int32_t IndexSearch::gameCount() const { return indexes_[kMainIndexFile] ? indexes_[kMainIndexFile]->recordCount : 0; }
 
 }  // namespace tandemora

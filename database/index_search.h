@@ -17,9 +17,12 @@
 #include "core/board.h"
 #include "database/board_packing.h"
 #include "database/file_bytes.h"
+#include "database/position_hashes.h"
 #include "database/progress.h"
 
 namespace tandemora {
+
+struct RecordView;
 
 enum IndexFileKind { kMainIndexFile = 0, kWhiteIndexFile = 1, kBlackIndexFile = 2 };
 
@@ -97,6 +100,15 @@ public:
     // "Load white index" or "Unload white index", and the same for black.
     std::string sideIndexLabel(int colour) const;
 
+    // The hash the position files of white and black indexes loaded from now on are made and
+    // searched with (tests force collisions with one of their own).
+    void setPositionHash(PositionHash hash) { positionHash_ = hash; }
+    // Whether positional searches read every record instead of looking the position up in the
+    // index's position file; both find the same.
+    void setFullScan(bool fullScan) { fullScan_ = fullScan; }
+    // Whether a position file serves the loaded white or black index.
+    bool hasPositionFile(IndexFileKind kind) const { return indexes_[kind] && indexes_[kind]->hashes; }
+
     // Takes the page values and the position to search (null without a board window);
     // `askYesNo` answers whether a missing side index is to be loaded.
     bool prepareSearch(const SearchPageValues& values, const Board* position,
@@ -104,11 +116,17 @@ public:
     // Scans the index the filters chose. A search that `stop` asks to end, from another thread,
     // ends at the next record with no results and says nothing.
     void runSearch(const std::atomic<bool>* stop = nullptr);
+    // The scan of runSearch alone: the result map filled, nothing said and no lines formatted;
+    // false, with no results, when `stop` ended it.
+    bool findGames(const std::atomic<bool>* stop = nullptr);
     // Places players 1-4 on the record's seats 0-3 (-1 for a player not given); false when
     // the record does not hold the players asked for.
     bool matchPlayers(bool crazyhouse, const SeatPlayers& players, std::array<int, 4>& seats) const;
     // Formats the result map into the result list, most games first.
     void fillResultList();
+    // Whether the lines of the search prepared give a win rate: positional searches, and
+    // general ones that count a player's victories.
+    bool winsShown() const;
 
     const std::string& title() const { return title_; }
     const std::string& mainIndexPath() const { return mainIndexPath_; }
@@ -116,6 +134,8 @@ public:
     const std::map<std::string, MoveStats, std::less<>>& results() const { return results_; }
     const std::vector<std::string>& resultList() const { return resultList_; }
     int counted() const { return counted_; }
+    // The games of the main index loaded, 0 without one.
+    int32_t gameCount() const;
 
 private:
     // Never written once loaded: a search may read it on a worker thread while nothing else
@@ -125,13 +145,17 @@ private:
         const uint8_t* records = nullptr;  // within `file`, after its header
         size_t size = 0;
         int32_t recordCount = 0;
+        std::optional<PositionHashes> hashes;  // white and black indexes loaded from a file
     };
 
     void forget(IndexFileKind kind, const std::string& path);
-    bool readIndex(IndexFileKind kind, FileBytes file, const std::string& path);
+    // `fromFile` when `file` holds the file at `path`, whose position file may then serve it.
+    bool readIndex(IndexFileKind kind, FileBytes file, const std::string& path, bool fromFile);
     bool validRecords(const LoadedIndex& index, IndexFileKind kind, const std::string& path);
     void reportNoMemory(IndexFileKind kind);
     void clearResults();
+    // Counts the record under its move (or "*") when it passes the filters.
+    void considerRecord(const RecordView& record, bool playersOn);
     void countGame(std::string_view key, int32_t offset, bool won);
 
     ProgressReporter& reporter_;
@@ -144,6 +168,8 @@ private:
     std::map<std::string, MoveStats, std::less<>> results_;
     std::vector<std::string> resultList_;
     int counted_ = 0;
+    PositionHash positionHash_ = hashPackedBoard;
+    bool fullScan_ = false;
 };
 
 }  // namespace tandemora

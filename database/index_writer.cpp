@@ -10,7 +10,9 @@
 
 #include "database/board_packing.h"
 #include "database/database_file.h"
+#include "database/file_bytes.h"
 #include "database/index_header.h"
+#include "database/position_hashes.h"
 #include "game/temporary_file.h"
 
 namespace tandemora {
@@ -346,6 +348,19 @@ Pass indexGames(DatabaseReader& database, std::span<IndexFileWriter* const> writ
     return pass;
 }
 
+// Writes the position file beside the white or black index just completed at `path`. The index
+// stands without it (a search makes it on first load), so only the reporter hears of a failure.
+void writePositionFile(const std::string& path, ProgressReporter& progress) {
+    FileBytes::Problem problem;
+    const FileBytes file = FileBytes::ofFile(path, problem);
+    IndexHeader header;
+    const size_t headerLength = readIndexHeader(file.data(), file.size(), false, header);
+    IndexRecords records{file.data() + headerLength, file.size() - headerLength, header.recordCount};
+    if (problem != FileBytes::Problem::none || headerLength == 0 || !fileStamp(path, records.fileSize, records.modified))
+        return progress.error(format("Could not read index file %s to make its position file.", path));
+    PositionHashes::write(path, records, hashPackedBoard, progress);
+}
+
 // The files written so far are temporary ones, removed with their writers.
 bool reportStopped(ProgressReporter& progress) {
     progress.message("Index creation was stopped; the index files were left as they were.");
@@ -475,7 +490,9 @@ bool writeIndexFile(int kind, int colour, const IndexSettings& settings, Progres
     if (pass.stopped) return reportStopped(progress);
     gamesFailed = pass.gamesFailed;
     recordsWritten = writer.records();
-    return (writer.finish() && writer.replaceOld()) || failWriting(writer, progress);
+    if (!writer.finish() || !writer.replaceOld()) return failWriting(writer, progress);
+    if (kind == kSeatRecords) writePositionFile(writer.path(), progress);
+    return true;
 }
 
 bool createIndexFiles(const IndexSettings& settings, ProgressReporter& progress) {
@@ -500,6 +517,8 @@ bool createIndexFiles(const IndexSettings& settings, ProgressReporter& progress)
     // Only when all three are complete do they take the place of the old ones.
     for (IndexFileWriter* writer : writers)
         if (!writer->replaceOld()) return failWriting(*writer, progress);
+    writePositionFile(white.path(), progress);
+    writePositionFile(black.path(), progress);
     std::string summary = "Index creation successful, " + std::to_string(main.records()) + " games added.";
     if (pass.gamesFailed > 0)
         summary += " " + std::to_string(pass.gamesFailed) + " games could not be parsed due to errors.";

@@ -2,8 +2,8 @@
 #include <ostream>
 
 #include "core/fen.h"
+#include "game/compressed_source.h"
 #include "tools/commands.h"
-#include "game/game_file.h"
 
 namespace tandemora {
 
@@ -40,9 +40,11 @@ void checkGame(CGame& game, GameFileReader& reader, std::ostream& out, Tally& ta
 
 // Checks the games of one file; false when the file cannot be read at all.
 bool checkFile(const std::string& path, std::ostream& out, Tally& tally) {
-    auto text = readFileText(path);
+    std::string problem;
+    Compression compression = Compression::kNone;
+    auto text = readSourceText(path, problem, &compression);
     if (!text) {
-        out << path << ": cannot open\n";
+        out << (compression == Compression::kNone ? path + ": cannot open" : problem) << '\n';
         return false;
     }
     GameFileReader reader(std::move(*text));

@@ -20,11 +20,11 @@ const char kUsage[] =
     "       tandemora-cli nearby DB OFFSET BEFORE AFTER\n"
     "       tandemora-cli build-index DB INDEX --players \"alice, bob\" [--type bughouse|crazyhouse]\n"
     "                     [--average N] [--minimum N] [--player-rating N]\n"
-    "       tandemora-cli search INDEX [--fen FEN | --general] [--date MM/DD/YYYY] [--time MIN]\n"
-    "                     [--increment SEC] [--average N] [--minimum N] [--won] [--mate]\n"
+    "       tandemora-cli search INDEX [INDEX...] [--fen FEN | --general] [--date MM/DD/YYYY]\n"
+    "                     [--time MIN] [--increment SEC] [--average N] [--minimum N] [--won] [--mate]\n"
     "                     [--material \"P N\"] [--clock up|down SECONDS] [--player1 NAME[:RATING]] ...\n"
     "                     [--player4 NAME[:RATING]] [--teammates] [--opponents] [--victory 1-4]\n"
-    "                     [--player1-positional] [--database-dir DIR]\n"
+    "                     [--player1-positional] [--database-dir DIR] [--scan] [--timing]\n"
     "       tandemora-cli analyse FILE [--movetime MS] [--game N] [-o OUT] [--engine PATH]\n"
     "\n"
     "check    reads and replays every game of each file. One line per game:\n"
@@ -48,19 +48,28 @@ const char kUsage[] =
     "         crazyhouse games as standard PGN with [%clk] clocks, bughouse games as BPGN in\n"
     "         the archives' dialect. One line per game: '<n> ok' or '<n> skipped <why>'; then\n"
     "         '<games> games, <exported> exported, <skipped> skipped'.\n"
-    "build-db merges every .bpgn file of FOLDER into the game database DB (new or existing).\n"
+    "build-db merges every .bpgn file of FOLDER (also .bpgn.bz2 and .bpgn.gz) into the game\n"
+    "         database DB (new or existing).\n"
     "games    prints the games at the database offsets given.\n"
     "nearby   prints up to BEFORE + AFTER + 1 games around the one at OFFSET.\n"
-    "build-index writes INDEX, INDEXWP and INDEXBP over DB for the players listed (* for all).\n"
+    "build-index writes INDEX, INDEXWP and INDEXBP over DB for the players listed (* for all),\n"
+    "         and the position files INDEXWP.pos and INDEXBP.pos.\n"
     "search   searches INDEX for the moves played from a position (FEN as check prints it) or,\n"
     "         with --general, for all games that pass the filters; prints the result lines,\n"
-    "         then each line's key and the database offsets of its games. The database is\n"
-    "         looked for in --database-dir, by default the index's own folder.\n"
+    "         then '<key>: <offsets>', the database offsets of each line's games. The database\n"
+    "         is looked for in --database-dir, by default the index's own folder. A position is\n"
+    "         looked up in the index's position file (made when missing); --scan reads every\n"
+    "         record instead. --timing prints 'load <ms> ms, search <ms> ms' last on standard\n"
+    "         error. Several indexes (all before the options) are searched as one: each line\n"
+    "         sums their games, and the offsets follow per database, as\n"
+    "         '<key> (<database>): <offsets>' for each database with games under the key, in\n"
+    "         the order of the indexes; --timing totals the loads and the searches.\n"
     "analyse  searches the position before and after every main-line move with Fairy-Stockfish\n"
     "         (--movetime milliseconds each, default 100; only game N with --game) and prints\n"
     "         '<number> <move> <before> <after> <best move>' from White's side, with ' mistake'\n"
     "         where the mover lost two pawns or a mate. With -o the games are written to OUT\n"
     "         with a comment 'Better: <move> (<evaluation>)' on each mistake.\n"
+    "Files compressed with bzip2 or gzip are read like plain ones.\n"
     "\n"
     "Exit status: 0 when every game was read and replayed, or imported, or exported; 1 when\n"
     "a game or a file failed, or a game was skipped; 2 for a wrong command line or a missing engine\n"
@@ -84,7 +93,7 @@ int runCommand(const std::vector<std::string>& args) {
     if (args.size() >= 3 && args[0] == "build-index")
         return buildIndexCommand(args[1], args[2], {args.begin() + 3, args.end()}, std::cout, std::cerr);
     if (args.size() >= 2 && args[0] == "search")
-        return searchCommand(args[1], {args.begin() + 2, args.end()}, std::cout, std::cerr);
+        return searchCommand({args.begin() + 1, args.end()}, std::cout, std::cerr);
     if (args.size() >= 2 && args[0] == "analyse")
         return analyseCommand({args.begin() + 1, args.end()}, std::cout, std::cerr);
     if (args.size() >= 2 && args[0] == "export") return exportCommand({args.begin() + 1, args.end()}, std::cout, std::cerr);

@@ -42,10 +42,10 @@ int nearbyCommand(const std::string& databasePath, const std::string& offset, co
 int buildIndexCommand(const std::string& databasePath, const std::string& indexPath,
                       const std::vector<std::string>& options, std::ostream& out, std::ostream& err);
 
-// Searches an index for a position (--fen) or generally (--general) with the search pages' filters,
-// printing the result lines and then the database offsets of each line's games.
-int searchCommand(const std::string& indexPath, const std::vector<std::string>& options, std::ostream& out,
-                  std::ostream& err);
+// Searches one index, or several as one, for a position (--fen) or generally (--general) with the
+// search pages' filters, printing the result lines and then the database offsets of each line's
+// games. `args` are the indexes, then the options.
+int searchCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 // Evaluates every main-line move of the games with the engine, one line per move on `out`;
 // `args` are the file and the options "--movetime", "--game", "-o" and "--engine" with their values.

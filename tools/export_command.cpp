@@ -2,6 +2,7 @@
 // BPGN in the archives' dialect.
 #include <ostream>
 
+#include "game/compressed_source.h"
 #include "game/file_replacement.h"
 #include "game/game_export.h"
 #include "game/game_file.h"
@@ -23,9 +24,10 @@ int exportCommand(const std::vector<std::string>& args, std::ostream& report, st
         return kExitUsage;
     }
     std::string problem;
-    auto text = readFileText(inPath, problem);
+    Compression compression = Compression::kNone;
+    auto text = readSourceText(inPath, problem, &compression);
     if (!text) {
-        err << inPath << ": cannot open: " << problem << '\n';
+        err << (compression == Compression::kNone ? inPath + ": cannot open: " + problem : problem) << '\n';
         return kExitFailed;
     }
     ExportTally tally;

@@ -1,10 +1,9 @@
 // tandemora-cli import: turns foreign bughouse and crazyhouse records into the native dialect.
-#include <fstream>
 #include <ostream>
 
+#include "game/compressed_source.h"
 #include "game/file_replacement.h"
 #include "game/importer.h"
-#include "game/regular_file.h"
 #include "tools/commands.h"
 
 namespace tandemora {
@@ -23,31 +22,30 @@ bool writeGame(CGame& game, std::ostream& out) { return game.storeGameToStream(o
 // Imports the games of one file into `out`, one line per game on `report`; false when the
 // file cannot be read or a game cannot be written.
 bool importFile(const std::string& path, std::ostream& out, std::ostream& report, std::ostream& err, Tally& tally) {
-    // Games are read as a stream, so an archive need not fit in memory; but never from a pipe or a
-    // device such as /dev/zero, whose reading would not end.
-    if (const RegularFile file(path); !file.isOpen()) {
-        err << path << ": cannot open: " << file.problem() << '\n';
-        return false;
-    }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        err << path << ": cannot open\n";
+    // Games are read as a stream, so an archive need not fit in memory nor be unpacked first.
+    SourceFile in(path);
+    if (!in.isOpen()) {
+        err << path << ": cannot open: " << in.problem() << '\n';
         return false;
     }
     GameImporter importer(in);
     ImportedGame imported;
-    for (int n = 1; importer.next(imported); ++n) {
-        if (imported.game) {
-            if (!writeGame(*imported.game, out)) return false;
-            report << n << " ok\n";
-        } else {
-            report << n << " skipped " << imported.skipReason << '\n';
+    try {
+        for (int n = 1; importer.next(imported); ++n) {
+            if (imported.game) {
+                if (!writeGame(*imported.game, out)) return false;
+                report << n << " ok\n";
+            } else {
+                report << n << " skipped " << imported.skipReason << '\n';
+            }
+            tally.counts.add(imported);
+            ++tally.games;
         }
-        tally.counts.add(imported);
-        ++tally.games;
+    } catch (const SourceError& damage) {
+        err << damage.what() << '\n';
+        return false;
     }
-    if (in.bad()) err << path << ": cannot read to its end\n";
-    return !in.bad();
+    return true;
 }
 
 }  // namespace

@@ -2,12 +2,14 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
+#include <cmath>
 #include <filesystem>
 #include <iostream>
 #include <ostream>
 
 #include "core/fen.h"
-#include "database/index_search.h"
+#include "database/index_group.h"
 #include "database/index_writer.h"
 #include "tools/commands.h"
 #include "tools/console_progress.h"
@@ -63,6 +65,14 @@ private:
     std::string bad_;
 };
 
+// Up to three decimals, without trailing zeros: "12.5", "0.042", "3".
+std::string milliseconds(double value) {
+    std::string text = std::to_string(std::llround(value * 1000) / 1000.0);
+    text.erase(text.find_last_not_of('0') + 1);
+    if (text.back() == '.') text.pop_back();
+    return text;
+}
+
 bool onlyKnown(const Options& options, const std::vector<std::string>& known, std::ostream& err) {
     for (const std::string& name : options.names())
         if (std::find(known.begin(), known.end(), name) == known.end()) {
@@ -70,6 +80,44 @@ bool onlyKnown(const Options& options, const std::vector<std::string>& known, st
             return false;
         }
     return true;
+}
+
+// Loads every main index, then the white or black index of each that a position search needs
+// (here rather than on the search's question, so that an error names the file it is about).
+// Each database is looked for in `databaseFolder`, by default its index's own folder.
+bool loadIndexes(IndexGroup& group, const std::vector<std::string>& indexPaths, const std::string* databaseFolder,
+                 const Board* position, ConsoleProgress& progress) {
+    for (const std::string& path : indexPaths) {
+        const std::filesystem::path own = std::filesystem::path(path).parent_path();
+        progress.setErrorSubject(path);
+        if (!group.addIndex(path, databaseFolder ? *databaseFolder : own.empty() ? "." : own.string())) return false;
+    }
+    if (!position) return true;
+    const bool white = position->sideToMove == 1;
+    for (size_t i = 0; i < group.size(); ++i) {
+        const std::string path = group.index(i).mainIndexPath() + (white ? "WP" : "BP");
+        progress.setErrorSubject(path);
+        if (!group.index(i).loadIndexFile(white ? kWhiteIndexFile : kBlackIndexFile, path)) return false;
+    }
+    return true;
+}
+
+// The result lines, then the database offsets of each line's games: "KEY: offsets" for one
+// index, "KEY (DATABASE): offsets" for each database with games under the line for several.
+void printResults(const IndexGroup& group, std::ostream& out) {
+    for (const std::string& line : group.resultList()) out << line << '\n';
+    for (const std::string& line : group.resultList()) {
+        const std::string key = line.substr(0, line.find(' '));
+        const auto entry = group.results().find(key);
+        if (entry == group.results().end()) continue;
+        for (const DatabaseGames& database : entry->second.databases) {
+            out << key;
+            if (group.size() > 1) out << " (" << database.databasePath << ')';
+            out << ':';
+            for (int32_t offset : database.offsets) out << ' ' << offset;
+            out << '\n';
+        }
+    }
 }
 
 }  // namespace
@@ -100,10 +148,17 @@ int buildIndexCommand(const std::string& databasePath, const std::string& indexP
     return createIndexFiles(settings, progress) ? kExitOk : kExitFailed;
 }
 
-int searchCommand(const std::string& indexPath, const std::vector<std::string>& optionArgs, std::ostream& out,
-                  std::ostream& err) {
+int searchCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    // The indexes come first, then the options.
+    const auto firstOption =
+        std::find_if(args.begin(), args.end(), [](const std::string& arg) { return arg.rfind("--", 0) == 0; });
+    const std::vector<std::string> indexPaths(args.begin(), firstOption), optionArgs(firstOption, args.end());
+    if (indexPaths.empty()) {
+        err << "search: name the index before the options\n";
+        return kExitUsage;
+    }
     const std::vector<std::string> flags = {"--general", "--won", "--mate", "--teammates", "--opponents",
-                                            "--player1-positional"};
+                                            "--player1-positional", "--scan", "--timing"};
     Options options(optionArgs, flags);
     std::vector<std::string> known = flags;
     for (const char* name : {"--fen", "--date", "--time", "--increment", "--average", "--minimum", "--material",
@@ -155,37 +210,26 @@ int searchCommand(const std::string& indexPath, const std::vector<std::string>& 
         return kExitUsage;
     }
 
-    // The database the index names is looked for in the database folder, by default the index's own.
-    const std::string* folder = options.find("--database-dir");
-    std::string databaseDirectory = folder ? *folder : std::filesystem::path(indexPath).parent_path().string();
-    if (databaseDirectory.empty()) databaseDirectory = ".";
     ConsoleProgress progress(out, err, isatty(STDERR_FILENO));
-    IndexSearch search(progress, databaseDirectory);
-    // The files are loaded here rather than on the search's question, so that an error names
-    // the file it is about.
-    std::vector<std::pair<IndexFileKind, std::string>> files = {{kMainIndexFile, indexPath}};
-    if (values.positional)
-        files.emplace_back(position.sideToMove == 1 ? kWhiteIndexFile : kBlackIndexFile,
-                           indexPath + (position.sideToMove == 1 ? "WP" : "BP"));
-    for (const auto& [kind, path] : files) {
-        progress.setErrorSubject(path);
-        if (!search.loadIndexFile(kind, path)) return kExitFailed;
-    }
-    progress.setErrorSubject("search");
-    if (!search.prepareSearch(values, values.positional ? &position : nullptr,
-                              [](const std::string&) { return true; }))
+    IndexGroup group(progress);
+    group.setFullScan(options.has("--scan"));
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point loadStart = Clock::now();
+    if (!loadIndexes(group, indexPaths, options.find("--database-dir"), values.positional ? &position : nullptr,
+                     progress))
         return kExitFailed;
-    search.runSearch();
-    search.fillResultList();
-    for (const std::string& line : search.resultList()) out << line << '\n';
-    // Then the games behind each line, by their offsets in the database.
-    for (const std::string& line : search.resultList()) {
-        const std::string key = line.substr(0, line.find(' '));
-        const auto entry = search.results().find(key);
-        if (entry == search.results().end()) continue;
-        out << key << ':';
-        for (int32_t offset : entry->second.offsets) out << ' ' << offset;
-        out << '\n';
+    progress.setErrorSubject("search");
+    const Clock::time_point searchStart = Clock::now();
+    if (!group.prepareSearch(values, values.positional ? &position : nullptr, [](const std::string&) { return true; }))
+        return kExitFailed;
+    group.runSearch();
+    const Clock::time_point searchEnd = Clock::now();
+    printResults(group, out);
+    if (options.has("--timing")) {
+        out.flush();
+        const auto ms = [](Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); };
+        err << "load " << milliseconds(ms(searchStart - loadStart)) << " ms, search "
+            << milliseconds(ms(searchEnd - searchStart)) << " ms\n";
     }
     return kExitOk;
 }

@@ -37,8 +37,9 @@ CDatabaseDialog::CDatabaseDialog(QWidget* parent)
       databaseName_(nameEdit("databaseName")),
       bpgnFolder_(nameEdit("bpgnFolder")),
       status_(new QLabel) {
-    auto* explanation = new QLabel(QStringLiteral("All BPGN files from the specified directory will be merged into a "
-                                                  "single database file (original BPGN files are preserved)."));
+    auto* explanation = new QLabel(QStringLiteral("All BPGN files from the specified directory, also compressed ones "
+                                                  "(.bpgn.bz2, .bpgn.gz), will be merged into a single database file "
+                                                  "(original BPGN files are preserved)."));
     explanation->setWordWrap(true);
     QPushButton* databaseButton = browseButton("Database file name:");
     QPushButton* folderButton = browseButton("BPGN file directory:");

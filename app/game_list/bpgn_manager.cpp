@@ -18,6 +18,7 @@
 #include "app/game_list/game_list_model.h"
 #include "app/tandemora_app.h"
 #include "app/wait_cursor.h"
+#include "game/compressed_source.h"
 #include "game/file_replacement.h"
 #include "game/game_file.h"
 #include "game/messages.h"
@@ -111,13 +112,19 @@ void CBPGNManager::clear() {
 
 CBPGNManager::Reading CBPGNManager::openFile(const std::string& path) {
     clear();
-    fileName_ = path;
     const WaitCursor wait;
-    std::optional<std::string> text = readFileText(path);
+    std::string problem;
+    Compression compression = Compression::kNone;
+    std::optional<std::string> text = readSourceText(path, problem, &compression);
     if (!text) {
-        showMessageBox(&app_.mainFrameWidget(), "Could not open " + fileNameText(path));
+        showMessageBox(&app_.mainFrameWidget(), compression == Compression::kNone ? "Could not open " + fileNameText(path)
+                                                                                   : fileNameText(problem));
         return Reading::kCannotOpen;
     }
+    // Saving writes plain BPGN, which must never take the compressed file's place: the games
+    // become an unsaved list, as imported ones do, and Save asks for a name.
+    if (compression == Compression::kNone) fileName_ = path;
+    else markImportedFrom(path);
     return readGames(std::move(*text));
 }
 

@@ -4,6 +4,7 @@ target_sources(tandemora_app PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/game_range_dialog.cpp
   ${CMAKE_CURRENT_LIST_DIR}/index1_dialog.cpp
   ${CMAKE_CURRENT_LIST_DIR}/index1_frame.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/index_file_dialog.cpp
   ${CMAKE_CURRENT_LIST_DIR}/index_runner.cpp
   ${CMAKE_CURRENT_LIST_DIR}/index_windows.cpp
   ${CMAKE_CURRENT_LIST_DIR}/result_lines.cpp

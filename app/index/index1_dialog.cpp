@@ -10,6 +10,7 @@
 #include "app/index/database_games.h"
 #include "app/index/game_range_dialog.h"
 #include "app/index/index1_frame.h"
+#include "app/index/index_file_dialog.h"
 #include "app/index/search_pages.h"
 #include "app/tandemora_app.h"
 #include "board/board_frame.h"
@@ -25,7 +26,7 @@ constexpr int kGamesOpenedWithoutAsking = 20;
 }  // namespace
 
 CIndex1Dialog::CIndex1Dialog(CTandemoraApp& app, CIndex1Frame& frame)
-    : QTabWidget(&frame), app_(app), frame_(frame), runner_(app.databaseDirectory()) {
+    : QTabWidget(&frame), app_(app), frame_(frame), databaseDirectory_(app.databaseDirectory()) {
     general_ = new CIndex1Dialog_1;
     positional_ = new CIndex1Dialog15;
     players_ = new CIndex1Dialog_2;
@@ -38,6 +39,7 @@ CIndex1Dialog::CIndex1Dialog(CTandemoraApp& app, CIndex1Frame& frame)
     for (int colour : {0, 1})
         connect(&positional_->sideIndexButton(colour), &QPushButton::clicked, this,
                 [this, colour] { toggleSideIndex(colour); });
+    connect(&positional_->addIndexButton(), &QPushButton::clicked, this, &CIndex1Dialog::addIndex);
     connect(&searchPage_->searchButton(), &QPushButton::clicked, this, &CIndex1Dialog::search);
     // Once checked, the position shown is searched at once, not only after the next move.
     connect(&searchPage_->autoSearch(), &QCheckBox::toggled, this, &CIndex1Dialog::autoSearch);
@@ -53,12 +55,33 @@ CIndex1Dialog::~CIndex1Dialog() {
 void CIndex1Dialog::loadIndexFile(const std::string& path,
                                   std::function<void(bool loaded, const std::string& title)> loaded) {
     runner_.post([this, path, loaded] {
-        runner_.runOnWorker([path](IndexSearch& index) { return index.loadIndexFile(kMainIndexFile, path); },
-                            [this, loaded](bool succeeded, IndexRunner::Messages messages) {
-                                showMessages(messages);
-                                databasePath_ = runner_.index().databasePath();
-                                loaded(succeeded, runner_.index().title());
-                            });
+        runner_.runOnWorker(
+            [path, directory = databaseDirectory_](IndexGroup& group) { return group.addIndex(path, directory); },
+            [this, loaded](bool succeeded, IndexRunner::Messages messages) {
+                showMessages(messages);
+                loaded(succeeded, runner_.index().title());
+            });
+    });
+}
+
+void CIndex1Dialog::addIndex() {
+    if (const std::optional<std::string> path = askIndexFile(this)) addIndexFile(*path);
+}
+
+void CIndex1Dialog::addIndexFile(const std::string& path) {
+    QPushButton& button = positional_->addIndexButton();
+    button.setEnabled(false);
+    runner_.post([this, path, &button] {
+        runner_.runOnWorker(
+            [path, directory = databaseDirectory_](IndexGroup& group) { return group.addIndex(path, directory); },
+            [this, &button](bool added, IndexRunner::Messages messages) {
+                button.setEnabled(true);
+                showMessages(messages);
+                if (!added) return;
+                frame_.showTitle(runner_.index().title());
+                updateSideIndexLabels();
+                autoSearch();  // the position shown, searched in every index now
+            });
     });
 }
 
@@ -66,7 +89,7 @@ void CIndex1Dialog::toggleSideIndex(int colour) {
     // Pressed twice while the index loads, the button would load and unload it at once.
     positional_->sideIndexButton(colour).setEnabled(false);
     runner_.post([this, colour] {
-        runner_.runOnWorker([colour](IndexSearch& index) { return index.toggleSideIndex(colour); },
+        runner_.runOnWorker([colour](IndexGroup& group) { return group.toggleSideIndex(colour); },
                             [this, colour](bool, IndexRunner::Messages messages) {
                                 updateSideIndexLabels();
                                 positional_->sideIndexButton(colour).setEnabled(true);
@@ -134,11 +157,11 @@ void CIndex1Dialog::beginSearch(const SearchRequest& request) {
     runningSearch_ = std::make_shared<std::atomic<bool>>(false);
     runningShown_ = request.messagesShown;
     runner_.runOnWorker(
-        [found, stop = runningSearch_](IndexSearch& index) {
-            index.runSearch(stop.get());
+        [found, stop = runningSearch_](IndexGroup& group) {
+            group.runSearch(stop.get());
             if (*stop) return false;
-            found->lines = index.resultList();
-            found->stats = index.results();
+            found->lines = group.resultList();
+            found->stats = group.results();
             return true;
         },
         [this, found](bool completed, IndexRunner::Messages messages) {
@@ -152,7 +175,7 @@ void CIndex1Dialog::beginSearch(const SearchRequest& request) {
 
 void CIndex1Dialog::loadSideIndexThenSearch(const SearchRequest& request) {
     const int colour = request.position->sideToMove == 1 ? 0 : 1;
-    runner_.runOnWorker([colour](IndexSearch& index) { return index.toggleSideIndex(colour); },
+    runner_.runOnWorker([colour](IndexGroup& group) { return group.loadSideIndex(colour); },
                         [this, request](bool loaded, IndexRunner::Messages messages) {
                             updateSideIndexLabels();
                             if (loaded) return beginSearch(request);
@@ -179,14 +202,15 @@ void CIndex1Dialog::OnDblclkI1dListSearchresults() {
     const auto entry = results_.find(std::string_view(line).substr(0, line.find(' ')));
     if (entry == results_.end()) internalError("Internal error in CIndex1Dialog::OnDblclkI1dListSearchresults()");
     // An auto-search may replace the results while the range is asked for.
-    const std::vector<int32_t> offsets = entry->second.offsets;
-    std::pair<int, int> range{1, entry->second.games};
+    const GroupStats stats = entry->second;
+    std::pair<int, int> range{1, stats.games};
     if (range.second > kGamesOpenedWithoutAsking) {
         const auto chosen = askGameRange(this, range.second);
         if (!chosen) return;
         range = *chosen;
     }
-    openDatabaseGames(app_, databasePath_, offsets, range.first, range.second);
+    for (const DatabaseGames& games : gamesInRange(stats, range.first, range.second))
+        openDatabaseGames(app_, games.databasePath, games.offsets, 1, static_cast<int>(games.offsets.size()));
 }
 
 void CIndex1Dialog::showMessages(const IndexRunner::Messages& messages) {

@@ -1,5 +1,6 @@
 // The property sheet of an index window: the pages General search, Positional search, Players
-// and Search over one loaded index, the searches they ask for, and the games behind a result.
+// and Search over the indexes loaded (one, or several searched as one), the searches they ask
+// for, and the games behind a result.
 #pragma once
 
 #include <atomic>
@@ -14,7 +15,7 @@
 
 #include "app/index/index_runner.h"
 #include "core/board.h"
-#include "database/index_search.h"
+#include "database/index_group.h"
 
 namespace tandemora {
 
@@ -35,14 +36,20 @@ public:
     // Loads the main index, then `loaded` follows here with the outcome and the window's title;
     // a failure has been reported.
     void loadIndexFile(const std::string& path, std::function<void(bool loaded, const std::string& title)> loaded);
-    // Unloads the white (0) or black (1) index, or loads it, and captions its button to match.
+    // "Add index...": a further main index chosen in a file dialog, searched with the others.
+    void addIndex();
+    // Loads a further main index (with the white and black indexes the others have loaded);
+    // the window's title then counts the indexes. A failure is reported and changes nothing.
+    void addIndexFile(const std::string& path);
+    // Unloads the white (0) or black (1) index of every index, or loads it, and captions its
+    // button to match.
     void toggleSideIndex(int colour);
     // The Search button: the position shown searched, with the messages of the search.
     void search();
     // The position shown changed: with auto-search on, that position is searched, silently; a
     // search that cannot be made empties the result list.
     void autoSearch();
-    // A result line was double-clicked: its games open in a new game list.
+    // A result line was double-clicked: its games open in a new game list per database.
     void OnDblclkI1dListSearchresults();
 
     // No load or search runs or waits.
@@ -57,7 +64,7 @@ private:
     };
     struct FoundLines {
         std::vector<std::string> lines;
-        std::map<std::string, MoveStats, std::less<>> stats;
+        GroupResults stats;
     };
 
     void requestSearch(bool messagesShown);
@@ -73,6 +80,7 @@ private:
 
     CTandemoraApp& app_;
     CIndex1Frame& frame_;
+    const std::string databaseDirectory_;  // where every index's database is looked for
     IndexRunner runner_;
     CIndex1Dialog_1* general_;
     CIndex1Dialog15* positional_;
@@ -83,9 +91,8 @@ private:
     std::optional<SearchRequest> pending_;              // the latest search asked for, not yet begun
     std::shared_ptr<std::atomic<bool>> runningSearch_;  // stops the search that runs, if one does
     bool runningShown_ = false;                         // that search shows its messages
-    std::string databasePath_;
     // The games behind the lines shown.
-    std::map<std::string, MoveStats, std::less<>> results_;
+    GroupResults results_;
 };
 
 }  // namespace tandemora

@@ -32,9 +32,13 @@ CIndex1Frame::CIndex1Frame(CTandemoraApp& app, QMdiArea& area)
 void CIndex1Frame::loadIndexFile(const std::string& path) {
     sheet_->loadIndexFile(path, [this](bool loaded, const std::string& title) {
         if (!loaded) return closeWindow();
-        setWindowTitle(QString::fromLatin1(title));
-        subWindow_->setWindowTitle(windowTitle());
+        showTitle(title);
     });
+}
+
+void CIndex1Frame::showTitle(const std::string& title) {
+    setWindowTitle(QString::fromLatin1(title));
+    subWindow_->setWindowTitle(windowTitle());
 }
 
 CBoardFrame* CIndex1Frame::searchedBoard() const {

@@ -1,5 +1,5 @@
-// An index window: one loaded index with its search pages, in a window of the main window's
-// area with a caption, a system menu and a minimize box, of a fixed size.
+// An index window: the indexes it searches, with their search pages, in a window of the main
+// window's area with a caption, a system menu and a minimize box, of a fixed size.
 #pragma once
 
 #include <string>
@@ -24,6 +24,8 @@ public:
     // Loads the main index, which names the window; a window whose index cannot be loaded
     // closes again.
     void loadIndexFile(const std::string& path);
+    // The window's caption, as the indexes word it.
+    void showTitle(const std::string& title);
     // The board window whose position is searched: the active one, else the one that was
     // active just before this window was activated.
     CBoardFrame* searchedBoard() const;

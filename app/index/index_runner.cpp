@@ -23,9 +23,8 @@ private:
 }  // namespace
 
 struct IndexRunner::Engine {
-    explicit Engine(std::string databaseDirectory) : search(reporter, std::move(databaseDirectory)) {}
     KeptMessages reporter;
-    IndexSearch search;
+    IndexGroup group{reporter};
 };
 
 // The worker answers under the lock, so the runner cannot go away in the middle of an answer.
@@ -34,9 +33,8 @@ struct IndexRunner::Reply {
     IndexRunner* receiver = nullptr;
 };
 
-IndexRunner::IndexRunner(std::string databaseDirectory, QObject* parent)
-    : QObject(parent), engine_(std::make_shared<Engine>(std::move(databaseDirectory))),
-      reply_(std::make_shared<Reply>()) {
+IndexRunner::IndexRunner(QObject* parent)
+    : QObject(parent), engine_(std::make_shared<Engine>()), reply_(std::make_shared<Reply>()) {
     reply_->receiver = this;
 }
 
@@ -72,7 +70,7 @@ void IndexRunner::runOnWorker(Work work, Done done) {
     QThreadPool::globalInstance()->start([engine = engine_, reply = reply_, work = std::move(work)] {
         bool succeeded = false;
         try {
-            succeeded = work(engine->search);
+            succeeded = work(engine->group);
         } catch (const std::exception& error) {  // memory for a result, most likely
             engine->reporter.message(std::string("The index could not be searched: ") + error.what());
         }
@@ -97,7 +95,7 @@ void IndexRunner::finished(bool succeeded, Messages messages) {
     proceed();
 }
 
-IndexSearch& IndexRunner::index() { return engine_->search; }
+IndexGroup& IndexRunner::index() { return engine_->group; }
 
 IndexRunner::Messages IndexRunner::takeMessages() { return engine_->reporter.take(); }
 

@@ -1,4 +1,4 @@
-// The work on one index window's index, one piece at a time. Loading and searching run on a
+// The work on one index window's indexes, one piece at a time. Loading and searching run on a
 // worker thread, so that a large index never stalls the window or a replay; what needs the
 // window (a question, the board shown) runs here between the pieces.
 #pragma once
@@ -11,7 +11,7 @@
 
 #include <QObject>
 
-#include "database/index_search.h"
+#include "database/index_group.h"
 
 namespace tandemora {
 
@@ -19,15 +19,14 @@ class IndexRunner : public QObject {
     Q_OBJECT
 public:
     using Messages = std::vector<std::string>;
-    // Runs on the worker thread, with the index to itself; true when it succeeded.
-    using Work = std::function<bool(IndexSearch&)>;
+    // Runs on the worker thread, with the indexes to itself; true when it succeeded.
+    using Work = std::function<bool(IndexGroup&)>;
     // Runs here afterwards, with the work's answer and the messages the index reported.
     using Done = std::function<void(bool succeeded, Messages messages)>;
     using Step = std::function<void()>;
 
-    // The index looks for its database in `databaseDirectory`.
-    explicit IndexRunner(std::string databaseDirectory, QObject* parent = nullptr);
-    // Work still running finishes on the worker, unheard; the index is freed there, not here.
+    explicit IndexRunner(QObject* parent = nullptr);
+    // Work still running finishes on the worker, unheard; the indexes are freed there, not here.
     ~IndexRunner() override;
 
     // Runs `step` here once everything asked for before has finished. A `latestOnly` step takes
@@ -38,8 +37,8 @@ public:
     // then `done` here, before any later step.
     void runOnWorker(Work work, Done done);
 
-    // Only inside a step or a Done: the index, to be used here, and what it reported here.
-    IndexSearch& index();
+    // Only inside a step or a Done: the indexes, to be used here, and what they reported here.
+    IndexGroup& index();
     Messages takeMessages();
 
     // Nothing runs and nothing waits.

@@ -3,26 +3,20 @@
 #include <algorithm>
 #include <filesystem>
 
-#include <QFileDialog>
-
-#include "app/file_names.h"
 #include "app/index/index1_dialog.h"
 #include "app/index/index1_frame.h"
+#include "app/index/index_file_dialog.h"
 #include "app/main_frame.h"
 #include "app/tandemora_app.h"
 
 namespace tandemora {
 
 void CTandemoraApp::loadIndex() {
-    QFileDialog dialog(mainFrame_.get());
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setNameFilter(QStringLiteral("Index Files (*.ind)"));
-    dialog.setDefaultSuffix(QStringLiteral("ind"));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+    const std::optional<std::string> path = askIndexFile(mainFrame_.get());
+    if (!path) return;
     auto* window = new CIndex1Frame(*this, mainFrame_->mdiArea());
     addToIndexList(window);
-    window->loadIndexFile(fileNameBytes(dialog.selectedFiles().front()));
+    window->loadIndexFile(*path);
 }
 
 void CTandemoraApp::addToIndexList(CIndex1Frame* window) {

@@ -122,6 +122,7 @@ CIndex1Dialog15::CIndex1Dialog15(QWidget* parent) : SearchValuesPage(parent) {
     player1Positional_ = checkBox("1092", "Player 1's handle/rating is used in positional search.");
     whiteIndex_ = named(new QPushButton(QStringLiteral("Load white index")), "1109");
     blackIndex_ = named(new QPushButton(QStringLiteral("Load black index")), "1110");
+    addIndex_ = named(new QPushButton(QStringLiteral("Add index...")), "addIndex");
 
     grid->addWidget(enabled_, 0, 0, 1, 2);
     addRow(*grid, "Offboard material (ex: P N):", material_);
@@ -137,6 +138,7 @@ CIndex1Dialog15::CIndex1Dialog15(QWidget* parent) : SearchValuesPage(parent) {
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(whiteIndex_);
     buttons->addWidget(blackIndex_);
+    buttons->addWidget(addIndex_);
     buttons->addStretch();
     grid->addLayout(buttons, grid->rowCount(), 0, 1, 2);
     connect(enabled_, &QCheckBox::toggled, this, &CIndex1Dialog15::enableControls);

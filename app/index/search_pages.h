@@ -40,13 +40,14 @@ private:
     QLineEdit* minimumRating_;
 };
 
-// "Positional search": whether to search the position at all, the reserve and the clock, and
-// the buttons that load and unload the white and black indexes.
+// "Positional search": whether to search the position at all, the reserve and the clock, the
+// buttons that load and unload the white and black indexes, and the one that adds an index.
 class CIndex1Dialog15 : public SearchValuesPage {
 public:
     explicit CIndex1Dialog15(QWidget* parent = nullptr);
     bool takeValues(SearchPageValues& values) override;
     QPushButton& sideIndexButton(int colour) const { return colour == 0 ? *whiteIndex_ : *blackIndex_; }
+    QPushButton& addIndexButton() const { return *addIndex_; }
 
 private:
     // The page's other controls follow "Enable positional search.".
@@ -59,6 +60,7 @@ private:
     QCheckBox* player1Positional_;
     QPushButton* whiteIndex_;
     QPushButton* blackIndex_;
+    QPushButton* addIndex_;
 };
 
 // "Players": up to four handles and ratings, how they sit, and whose victories count.

@@ -5,6 +5,7 @@
 #include <QTest>
 
 #include "tests/app/app_fixture.h"
+#include "tests/compressed_text.h"
 #include "tests/file_size_limit.h"
 
 namespace {
@@ -232,6 +233,35 @@ TEST_F(GameListTest, AFileTheReaderCannotReadIsOfferedForImport) {
     EXPECT_EQ(imported->subWindow()->windowTitle(), "Unsaved Game List (imported from foreign.pgn).");
     imported->selectItem(0);
     EXPECT_EQ(imported->subWindow()->windowTitle(), "Unsaved Game List (imported from foreign.pgn) (1/1)");
+}
+
+// Saving writes plain BPGN: it never takes a compressed file's place.
+TEST_F(GameListTest, ACompressedFileOpensAsAnUnsavedListAndSaveAsksForAName) {
+    const struct {
+        const char* name;
+        std::string bytes;
+    } cases[] = {{"blitz.bpgn.gz", gzipOf(readableGame())}, {"blitz.bpgn.bz2", bzip2Of(readableGame())}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const fs::path file = folder / c.name, saved = folder / (std::string("saved-") + c.name + ".bpgn");
+        std::ofstream(file, std::ios::binary) << c.bytes;
+        ASSERT_TRUE(app->openFile(file.string()));
+        list = app->managerList().back();
+        EXPECT_EQ(list->path(), "Unsaved");
+        EXPECT_EQ(list->gameCount(), 1);
+        EXPECT_EQ(title().toStdString(), std::string("Unsaved Game List (imported from ") + c.name + ").");
+        chooseFile(saved.string());
+        app->save(nullptr, list, false);
+        EXPECT_NE(fileText(saved).find("1A. e4 {119} 1a. e5 {118}"), std::string::npos);
+        EXPECT_EQ(fileText(file), c.bytes);
+        list->closeWithPrompt(true);
+
+        std::string message;
+        keepMessage(message);
+        std::ofstream(file, std::ios::binary) << c.bytes.substr(0, c.bytes.size() / 2);
+        EXPECT_FALSE(app->openFile(file.string()));
+        EXPECT_EQ(message, file.string() + " is damaged: the compressed data ends early");
+    }
 }
 
 TEST_F(GameListTest, AFileWhoseGamesAreAllSkippedSaysWhy) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "database/database_file.h"
+#include "tests/compressed_text.h"
 #include "tests/file_size_limit.h"
 
 namespace fs = std::filesystem;
@@ -62,7 +63,7 @@ std::string readBytes(const fs::path& path) {
 
 void writeBytes(const fs::path& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
 
-// Every call, in order: "message:...", "range:2", "position:0", "step", "status:file.bpgn".
+// Every call, in order: "message:...", "range:1000", "position:0", "step", "status:file.bpgn".
 class RecordingReporter : public ProgressReporter {
 public:
     std::vector<std::string> events;
@@ -132,9 +133,11 @@ TEST_F(DatabaseFileTest, BuildingTwiceStoresEveryGameTwice) {
     writeBytes(folder / "B.BPGN", game("Cy"));
     writeBytes(folder / "notes.txt", game("Dan"));
     ASSERT_TRUE(buildDatabase(folder.string(), database.string(), reporter));  // no trailing "/"
+    // Progress follows the files' bytes.
+    const std::string afterFirstFile = std::to_string(1000 * game("Cy").size() / (game("Cy") + game("Ann") + game("Bob")).size());
     EXPECT_EQ(reporter.events,
-              (std::vector<std::string>{"range:2", "position:0", "status:B.BPGN", "step", "status:a.bpgn", "step",
-                                        "position:2",
+              (std::vector<std::string>{"range:1000", "position:0", "status:B.BPGN", "position:" + afterFirstFile,
+                                        "status:a.bpgn", "position:1000",
                                         "message:Database successfully updated, 3 games added, now contains 3 games."}));
     const std::vector<std::string> once = {game("Cy"), game("Ann"), game("Bob")};
     EXPECT_EQ(int32At(readBytes(database), 0), 3);
@@ -147,6 +150,83 @@ TEST_F(DatabaseFileTest, BuildingTwiceStoresEveryGameTwice) {
     twice.insert(twice.end(), once.begin(), once.end());
     EXPECT_EQ(int32At(readBytes(database), 0), 6);
     EXPECT_EQ(recordsOf(readBytes(database)), twice);
+}
+
+// Enough games, with CR LF line ends, for the text to span several of the reader's blocks.
+std::string manyGames() {
+    std::string text;
+    for (int i = 0; i < 4000; ++i) text += game("Player" + std::to_string(i));
+    std::string crlf;
+    for (char c : text) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    return crlf;
+}
+
+TEST_F(DatabaseFileTest, CompressedSourcesGiveTheSameDatabaseAsPlainOnes) {
+    const std::string text = manyGames();
+    const std::string half = text.substr(0, text.size() / 2), rest = text.substr(text.size() / 2);
+    writeBytes(folder / "a.bpgn", text);
+    ASSERT_TRUE(buildDatabase(folder.string(), database.string(), reporter));
+    const std::string plain = readBytes(database);
+    fs::remove(folder / "a.bpgn");
+    const struct {
+        const char* name;
+        std::string bytes;
+    } cases[] = {
+        {"a.bpgn.bz2", bzip2Of(text)},
+        {"a.BPGN.GZ", gzipOf(text)},
+        // Parallel compressors write one stream after another.
+        {"a.bpgn.bz2", bzip2Of(half) + bzip2Of(rest)},
+        {"a.bpgn.gz", gzipOf(half) + gzipOf(rest)},
+        // The first bytes tell the compression, not the name.
+        {"a.bpgn", gzipOf(text)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove(database);
+        writeBytes(folder / c.name, c.bytes);
+        reporter.events.clear();
+        EXPECT_TRUE(buildDatabase(folder.string(), database.string(), reporter));
+        EXPECT_EQ(readBytes(database), plain);
+        fs::remove(folder / c.name);
+    }
+}
+
+TEST_F(DatabaseFileTest, ADamagedCompressedSourceUndoesTheWholeBuild) {
+    const std::string text = manyGames();
+    const auto cut = [](std::string bytes) { return bytes.substr(0, bytes.size() * 2 / 3); };
+    const auto spoilt = [](std::string bytes) {
+        bytes[bytes.size() / 2] ^= 0x55;
+        return bytes;
+    };
+    const struct {
+        const char* name;
+        std::string bytes;
+        const char* why;
+    } cases[] = {
+        {"b.bpgn.bz2", cut(bzip2Of(text)), "the compressed data ends early"},
+        {"b.bpgn.bz2", spoilt(bzip2Of(text)), "not valid bzip2 data at byte "},
+        {"b.bpgn.bz2", bzip2Of(text) + "junk", "not valid bzip2 data at byte "},
+        {"b.bpgn.gz", cut(gzipOf(text)), "the compressed data ends early"},
+        {"b.bpgn.gz", spoilt(gzipOf(text)), "not valid gzip data at byte "},
+    };
+    writeBytes(folder / "a.bpgn", game("Ann"));
+    const std::string existing = databaseOf({game("Old")});
+    for (const auto& c : cases) {
+        for (bool isNew : {false, true}) {
+            SCOPED_TRACE(std::string(c.why) + (isNew ? ", new database" : ", existing database"));
+            writeBytes(folder / c.name, c.bytes);
+            if (isNew) fs::remove(database);
+            else writeBytes(database, existing);
+            reporter.events.clear();
+            EXPECT_FALSE(buildDatabase(folder.string(), database.string(), reporter));
+            const std::string message = reporter.events.back();
+            EXPECT_EQ(message.find(std::string("message:") + c.name + " is damaged: " + c.why), 0u) << message;
+            EXPECT_NE(message.find("The database was left as it was before this build."), std::string::npos);
+            if (isNew) EXPECT_FALSE(fs::exists(database));
+            else EXPECT_EQ(readBytes(database), existing);
+            fs::remove(folder / c.name);
+        }
+    }
 }
 
 TEST_F(DatabaseFileTest, StoppedBuildsSayWhyAndLeaveTheDatabaseAsItWas) {
@@ -276,9 +356,9 @@ TEST_F(DatabaseFileTest, AFullDatabaseKeepsTheRecordsThatFitAndCountsThem) {
     EXPECT_FALSE(buildDatabase(folder.string(), database.string(), reporter));
     EXPECT_EQ(reporter.events,
               (std::vector<std::string>{
-                  "range:1", "position:0", "status:a.bpgn",
+                  "range:1000", "position:0", "status:a.bpgn",
                   "message:The database has reached its largest size (2 GB); adding stopped in file a.bpgn.",
-                  "position:1", "message:Database successfully updated, 1 games added, now contains 2 games."}));
+                  "position:1000", "message:Database successfully updated, 1 games added, now contains 2 games."}));
     EXPECT_EQ(fs::file_size(database), static_cast<uintmax_t>(INT32_MAX));
     std::ifstream in(database, std::ios::binary);
     std::string count(4, '\0');

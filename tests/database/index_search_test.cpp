@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <functional>
 #include <sstream>
 #include <string>
@@ -305,7 +308,7 @@ TEST_F(IndexSearchTest, ResultLines) {
             writeFile(path + "WP", indexFile(kWhiteIndexFile, kWhiteRecords));
             ASSERT_TRUE(search.loadIndexFile(kMainIndexFile, path));
             ASSERT_TRUE(search.toggleSideIndex(0));
-            for (const char* suffix : {"", "WP"}) std::remove((path + suffix).c_str());
+            for (const char* suffix : {"", "WP", "WP.pos"}) std::remove((path + suffix).c_str());
         } else {
             loadMain();
             loadWhite();
@@ -471,8 +474,189 @@ TEST_F(IndexSearchTest, PrepareRefusals) {
         ASSERT_EQ(messages.shown.size(), 1u) << date;
         EXPECT_EQ(messages.shown[0], "The date must be written as month/day/year, for example 12/31/2003.") << date;
     }
-    std::remove(mainPath.c_str());
-    std::remove((mainPath + "WP").c_str());
+    for (const char* suffix : {"", "WP", "WP.pos"}) std::remove((mainPath + suffix).c_str());
+}
+
+// Many seat records over a few boards, with every field the filters look at varied.
+std::vector<Record> variedWhiteRecords() {
+    const char* const boards[] = {kStart, kAfterE4E5, "rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR",
+                                  "rnbqkb1r/pppppppp/5n2/8/3P4/8/PPP1PPPP/RNBQKBNR", "4k3/8/8/8/8/8/8/4K3"};
+    const char* const moves[] = {"e4", "d4", "Nf3", "P@e5", "O-O"};
+    const char* const reserves[] = {"", "P", "PN", "PPN", "QR"};
+    const char* const names[] = {"alice", "bob", "carol", "dave", "eve"};
+    uint32_t seed = 12345;
+    const auto next = [&seed](uint32_t range) {
+        seed = seed * 1103515245 + 12345;
+        return static_cast<int>((seed >> 16) % range);
+    };
+    std::vector<Record> records;
+    for (int i = 0; i < 150; ++i) {
+        Record record;
+        // Now and then both seats of one game follow one another.
+        record.offset = i > 0 && next(4) == 0 ? records.back().offset : 4 + 100 * i;
+        record.crazyhouse = next(6) == 0;
+        record.minutes = next(6), record.increment = next(3), record.result = next(8);
+        record.date = 20000101 + 10000 * next(20);
+        const int first = next(5);
+        for (int seat = 0; seat < (record.crazyhouse ? 2 : 4); ++seat)
+            record.players.emplace_back(names[(first + seat) % 5], 1400 + 50 * next(16));
+        for (int n = next(5); n > 0; --n)
+            record.positions.push_back({boards[next(5)], moves[next(5)], reserves[next(5)], 1000 * (next(13) - 6)});
+        records.push_back(record);
+    }
+    return records;
+}
+
+class PositionFileTest : public IndexSearchTest {
+protected:
+    // Writes the main and white index of the varied records at a fresh path, with no position file.
+    std::string writeIndex(const std::string& name) {
+        const std::string path = temporaryPath(name);
+        writeFile(path, indexFile(kMainIndexFile, kMainRecords));
+        writeFile(path + "WP", indexFile(kWhiteIndexFile, variedWhiteRecords()));
+        std::remove(positionFilePath(path + "WP").c_str());
+        return path;
+    }
+
+    // The result lines, then every key's games, wins and offsets, of a search on `board`.
+    std::string searched(const SearchPageValues& values, const Board& board, bool fullScan) {
+        search.setFullScan(fullScan);
+        if (!prepare(values, &board)) return "refused";
+        search.runSearch();
+        std::string text;
+        for (const std::string& line : search.resultList()) text += line + "\n";
+        for (const auto& [key, stats] : search.results())
+            text += key + " " + std::to_string(stats.games) + " " + std::to_string(stats.won) + "\n";
+        return text + found();
+    }
+
+    static std::vector<Board> searchedBoards() {
+        std::vector<Board> boards;
+        for (const char* placement : {kStart, kAfterE4E5, "rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR",
+                                      "rnbqkb1r/pppppppp/5n2/8/3P4/8/PPP1PPPP/RNBQKBNR", "4k3/8/8/8/8/8/8/4K3",
+                                      "8/8/8/8/8/8/8/K6k"})
+            boards.push_back(tandemora_test::boardFrom(placement));
+        return boards;
+    }
+
+    void removeIndex(const std::string& path) {
+        for (const char* suffix : {"", "WP", "WP.pos"}) std::remove((path + suffix).c_str());
+    }
+};
+
+TEST_F(PositionFileTest, LookupFindsWhatTheScanFinds) {
+    const struct {
+        const char* name;
+        std::function<void(SearchPageValues&)> set;
+    } filters[] = {
+        {"no filters", [](auto&) {}},
+        {"date", [](auto& v) { v.dateText = "1/1/2010"; }},
+        {"time control", [](auto& v) { v.timeLimit = 2, v.increment = 1; }},
+        {"average rating", [](auto& v) { v.averageRating = 1750; }},
+        {"minimum rating", [](auto& v) { v.minimumRating = 1500; }},
+        {"won only", [](auto& v) { v.wonOnly = true; }},
+        {"mate or resign", [](auto& v) { v.mateOrResign = true; }},
+        {"material", [](auto& v) { v.materialText = "P N"; }},
+        {"clock up", [](auto& v) { v.clockSeconds = 2; }},
+        {"clock down", [](auto& v) { v.clockSeconds = 3, v.upDown = 1; }},
+        {"players", [](auto& v) { v.handles[0] = "alice", v.ratings[1] = 1700; }},
+        {"mover", [](auto& v) { v.handles[0] = "bob", v.player1Positional = true; }},
+        {"teammates", [](auto& v) { v.handles[0] = "alice", v.handles[1] = "carol", v.teammates = true; }},
+        {"opponents", [](auto& v) { v.handles[0] = "alice", v.handles[2] = "bob", v.opponents = true; }},
+        {"victory player", [](auto& v) { v.handles[1] = "dave", v.victoryPlayer = 1; }},
+    };
+    // The real hash, one that gives most boards the same value, and one that gives all of them one.
+    const struct {
+        const char* name;
+        PositionHash hash;
+    } hashes[] = {
+        {"board hash", hashPackedBoard},
+        {"two values", [](const uint8_t* board) -> uint64_t { return board[12] == 0 ? 1 : 2; }},
+        {"one value", [](const uint8_t*) -> uint64_t { return 7; }},
+    };
+    for (const auto& h : hashes) {
+        const std::string path = writeIndex(std::string("lookup_") + (h.hash == hashPackedBoard ? "real" : h.name));
+        search.setPositionHash(h.hash);
+        ASSERT_TRUE(search.loadIndexFile(kMainIndexFile, path));
+        ASSERT_TRUE(search.toggleSideIndex(0));
+        ASSERT_TRUE(search.hasPositionFile(kWhiteIndexFile)) << h.name;
+        for (const Board& board : searchedBoards())
+            for (const auto& f : filters) {
+                SearchPageValues values;
+                f.set(values);
+                EXPECT_EQ(searched(values, board, false),
+                          searched(values, board, true))
+                    << h.name << ", " << f.name << ", " << packBoard(board)[12] + 0;
+            }
+        removeIndex(path);
+    }
+    // The data holds what the filters tell apart.
+    EXPECT_NE(searched(SearchPageValues{}, searchedBoards()[1], false), "");
+}
+
+TEST_F(PositionFileTest, ADamagedOrForeignFileIsNotUsed) {
+    const std::string path = writeIndex("faults.ind");
+    const std::string other = writeIndex("faults_other.ind");
+    writeFile(other + "WP", indexFile(kWhiteIndexFile, kWhiteRecords));
+    const std::string positions = positionFilePath(path + "WP");
+    namespace fs = std::filesystem;
+    const auto load = [&] {
+        messages.shown.clear();
+        EXPECT_TRUE(search.loadIndexFile(kMainIndexFile, path));
+        EXPECT_TRUE(search.toggleSideIndex(0));
+    };
+    load();  // makes the position file
+    ASSERT_TRUE(search.hasPositionFile(kWhiteIndexFile));
+    EXPECT_TRUE(messages.shown.empty());
+    std::string made;
+    {
+        std::ifstream in(positions, std::ios::binary);
+        made.assign(std::istreambuf_iterator<char>(in), {});
+    }
+    ASSERT_GT(made.size(), 64u);
+    SearchPageValues values;
+    const Board board = tandemora_test::boardFrom(kAfterE4E5);
+    const std::string expected = searched(values, board, true);
+
+    const std::string damaged = "The position file " + positions + " is damaged";
+    const std::string foreign = "The position file " + positions + " was made for another index";
+    const struct {
+        const char* name;
+        std::function<void()> spoil;
+        std::string message;  // its start; empty when the file serves again
+    } cases[] = {
+        {"an entry changed", [&] { writeFile(positions, std::string(made).replace(80, 1, "\x55")); }, damaged},
+        {"cut short", [&] { writeFile(positions, made.substr(0, made.size() - 5)); }, damaged},
+        {"only part of its header", [&] { writeFile(positions, made.substr(0, 20)); }, damaged},
+        {"made for another index",
+         [&] {
+             search.loadIndexFile(kMainIndexFile, other);
+             search.toggleSideIndex(0);
+             fs::copy_file(positionFilePath(other + "WP"), positions, fs::copy_options::overwrite_existing);
+         },
+         foreign},
+        // Older than its index: made again.
+        {"older than its index",
+         [&] { fs::last_write_time(positions, fs::last_write_time(path + "WP") - std::chrono::hours(1)); }, ""},
+        {"missing", [&] { fs::remove(positions); }, ""},
+    };
+    for (const auto& c : cases) {
+        writeFile(positions, made);
+        c.spoil();
+        load();
+        EXPECT_EQ(search.hasPositionFile(kWhiteIndexFile), c.message.empty()) << c.name;
+        if (c.message.empty()) {
+            EXPECT_TRUE(messages.shown.empty()) << c.name;
+            EXPECT_GE(fs::last_write_time(positions), fs::last_write_time(path + "WP")) << c.name;
+        } else {
+            ASSERT_EQ(messages.shown.size(), 1u) << c.name;
+            EXPECT_EQ(messages.shown[0].substr(0, c.message.size()), c.message) << c.name;
+        }
+        // Either way the search finds what the scan finds.
+        EXPECT_EQ(searched(values, board, false), expected) << c.name;
+    }
+    removeIndex(path);
+    removeIndex(other);
 }
 
 }  // namespace

@@ -402,9 +402,11 @@ TEST_F(IndexWriterTest, OnePassGivesTheBytesOfThreeSeparateFiles) {
         for (const char* suffix : {"", "WP", "BP"})
             EXPECT_EQ(fileBytes(settings_.indexPath + suffix), fileBytes((dir_ / "separate.ind").string() + suffix))
                 << suffix;
-        EXPECT_EQ(recorder_.statuses, (std::vector<std::string>{"Creating main index file...",
-                                                               "Creating white index file...",
-                                                               "Creating black index file..."}));
+        EXPECT_EQ(recorder_.statuses,
+                  (std::vector<std::string>{"Creating main index file...", "Creating white index file...",
+                                            "Creating black index file...",
+                                            "Making the position file of " + settings_.indexPath + "WP...",
+                                            "Making the position file of " + settings_.indexPath + "BP..."}));
         EXPECT_EQ(recorder_.messages, (std::vector<std::string>{"Index creation successful, " + std::to_string(records) +
                                                                " games added. 1 games could not be parsed due to errors."}));
     }
@@ -437,7 +439,7 @@ TEST_F(IndexWriterTest, FailuresStopWithTheirMessage) {
         fs::path database, index;
         bool ok;
         std::vector<std::string> messages;
-        size_t stages;  // titles shown
+        size_t stages;  // titles shown: the three index files, then the two position files
         int mainRecords;  // -1: no main index
         bool blackWritten;
     } cases[] = {
@@ -447,12 +449,12 @@ TEST_F(IndexWriterTest, FailuresStopWithTheirMessage) {
         {games, dir_ / "no-folder" / "c.ind", false, {"Could not open index file for writing."}, 1, -1, false},
         {games, dir_ / "blocked.ind", false, {"Could not open index file for writing."}, 1, -1, false},
         {dir_ / "cut.db", dir_ / "d.ind", true,
-         {"The database " + (dir_ / "cut.db").string() + " ends after 5 of its 7 games.", done}, 3, 4, true},
+         {"The database " + (dir_ / "cut.db").string() + " ends after 5 of its 7 games.", done}, 5, 4, true},
         {dir_ / "damaged.db", dir_ / "e.ind", true,
          {"The database " + (dir_ / "damaged.db").string() + " is damaged at offset " + std::to_string(offsets_[4]) +
               "; only the games before it are indexed.",
           "Index creation successful, 4 games added."},
-         3, 4, true},
+         5, 4, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.index.string());

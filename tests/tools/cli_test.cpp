@@ -3,13 +3,17 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include "tests/compressed_text.h"
 
 namespace fs = std::filesystem;
 
@@ -325,6 +329,53 @@ TEST_F(CliTest, ExportWritesGamesTheImporterReadsBack) {
     EXPECT_EQ(runCli("export " + quoted(dir_ / "missing.bpgn") + " -o " + quoted(dir_ / "x.pgn") + " --pgn").status, 1);
 }
 
+TEST_F(CliTest, CompressedFilesReadLikePlainOnes) {
+    const std::string pgn = "[Event \"Crazyhouse blitz\"]\n[White \"Ann\"]\n[Result \"1-0\"]\n\n"
+                            "1. e4 e5 2. Qh5 Nc6 3. Bc4 Nf6 4. Qxf7# {Black checkmated} 1-0\n\n"
+                            "[Event \"rated crazyhouse game\"]\n\n1. d4 d5 2. Bf4 *\n";
+    const std::string bpgn = readBytes(example("bughouse-club.bpgn"));
+    const fs::path out = dir_ / "out";
+    const struct {
+        std::string command;  // %i stands for IN
+        const char* name;
+        std::string text;
+        std::string (*compress)(const std::string&);
+    } cases[] = {
+        {"import %i -o " + quoted(out), "games.pgn.gz", pgn, gzipOf},
+        {"import %i -o " + quoted(out), "games.pgn.bz2", pgn, bzip2Of},
+        {"export %i --pgn -o " + quoted(out), "games.bpgn.gz", bpgn, gzipOf},
+        {"check %i", "games.bpgn.bz2", bpgn, bzip2Of},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto run = [&](const fs::path& in) {
+            std::string command = c.command;
+            command.replace(command.find("%i"), 2, quoted(in));
+            CliRun result = runCli(command);
+            return std::make_pair(result, readBytes(out));
+        };
+        fs::remove(out);
+        const auto [plain, plainOut] = run(write("plain", c.text));
+        fs::remove(out);
+        const auto [compressed, compressedOut] = run(write(c.name, c.compress(c.text)));
+        EXPECT_EQ(plain.status, 0);
+        EXPECT_EQ(compressed.status, 0);
+        EXPECT_EQ(compressed.lines, plain.lines);
+        EXPECT_EQ(compressedOut, plainOut);
+
+        // Damage stops the command with what it is, and leaves OUT alone.
+        std::string cut = c.compress(c.text);
+        cut.resize(cut.size() / 2);
+        write("out", "precious\n");
+        const auto [damaged, damagedOut] = run(write(c.name, cut));
+        EXPECT_EQ(damaged.status, 1);
+        const std::string message = (dir_ / c.name).string() + " is damaged: the compressed data ends early";
+        EXPECT_NE(std::find(damaged.lines.begin(), damaged.lines.end(), message), damaged.lines.end()) << message;
+        if (c.command.starts_with("check")) continue;
+        EXPECT_EQ(readBytes(out), "precious\n");
+    }
+}
+
 TEST_F(CliTest, ImportThatCannotWriteOrImportsNothingLeavesOutAlone) {
     const fs::path games = write("games.pgn", "[Event \"crazyhouse\"]\n\n1. e4 e5 2. Nf3 Nc6 *\n\n[Event \"crazyhouse\"]\n"
                                               "[Site \"" + std::string(1500, 's') + "\"]\n\n1. d4 *\n");
@@ -373,7 +424,7 @@ TEST_F(CliTest, DatabaseIndexAndSearchFromTheCommandLine) {
               std::vector<std::string>{"Database successfully updated, 5 games added, now contains 10 games."});
     EXPECT_EQ(runCli("build-index " + quoted(db) + " " + quoted(index) + " --players '*'").lines,
               std::vector<std::string>{"Index creation successful, 10 games added."});
-    for (const char* suffix : {"WP", "BP"}) EXPECT_TRUE(fs::exists(index.string() + suffix));
+    for (const char* suffix : {"WP", "BP", "WP.pos", "BP.pos"}) EXPECT_TRUE(fs::exists(index.string() + suffix));
 
     // From the initial position with White to move, worked out by hand (each game stored twice):
     // e4 opens the first bughouse game's board A (1-0: won), the second's board B (0-1: won for
@@ -385,6 +436,13 @@ TEST_F(CliTest, DatabaseIndexAndSearchFromTheCommandLine) {
     EXPECT_EQ(start.lines[0], "e4 \t              10 \t              71% \t        80%");
     EXPECT_EQ(start.lines[1], "d4 \t               4 \t              29% \t         0%");
     EXPECT_EQ(start.lines[3].substr(0, start.lines[3].find(' ', 4)), "d4: 4");
+    // The full scan finds the same; --timing adds its line last, on standard error.
+    const CliRun scanned =
+        runCli("search " + quoted(index) + " --fen 'rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR[] w KQkq' --scan --timing");
+    ASSERT_EQ(scanned.lines.size(), 5u);
+    EXPECT_EQ(std::vector<std::string>(scanned.lines.begin(), scanned.lines.end() - 1), start.lines);
+    EXPECT_TRUE(std::regex_match(scanned.lines.back(), std::regex(R"(load \d+(\.\d{1,3})? ms, search \d+(\.\d{1,3})? ms)")))
+        << scanned.lines.back();
 
     // The games behind an offset read back as BPGN.
     const CliRun first = runCli("games " + quoted(db) + " 4");
@@ -433,6 +491,71 @@ TEST_F(CliTest, GamesAndNearbyRefuseTheSameOffsets) {
             EXPECT_EQ(run.lines, refused) << command;
             EXPECT_EQ(run.status, 1) << command;
         }
+    }
+}
+
+TEST_F(CliTest, SeveralIndexesAreSearchedAsOneWithTheOffsetsPerDatabase) {
+    // The club's bughouse games open with e4 and d4; the lessons' games all with e4.
+    const std::pair<const char*, std::vector<const char*>> archives[] = {
+        {"club", {"bughouse-club.bpgn"}}, {"lessons", {"crazyhouse-sampler.bpgn", "openings-lesson.bpgn"}}};
+    for (const auto& [name, files] : archives) {
+        fs::create_directories(dir_ / name);
+        for (const char* file : files) fs::copy_file(example(file), dir_ / name / file);
+        const fs::path db = dir_ / (std::string(name) + ".db");
+        ASSERT_EQ(runCli("build-db " + quoted(dir_ / name) + " " + quoted(db)).status, 0);
+        ASSERT_EQ(runCli("build-index " + quoted(db) + " " + quoted(dir_ / (std::string(name) + ".ind")) +
+                         " --players '*'").status, 0);
+    }
+    const std::string club = quoted(dir_ / "club.ind"), lessons = quoted(dir_ / "lessons.ind");
+    const std::string clubDb = (dir_ / "club.db").string(), lessonsDb = (dir_ / "lessons.db").string();
+    const std::string start = " --fen '" + kStart + "'";
+
+    // From the start the club's index counts e4 twice, both won, and d4 twice, both lost; the
+    // lessons' index e4 four times, two won. Summed: e4 6 of 8 counted, 4 won; d4 2, none won.
+    const CliRun both = runCli("search " + club + " " + lessons + start);
+    ASSERT_EQ(both.status, 0);
+    ASSERT_EQ(both.lines.size(), 5u);
+    EXPECT_EQ(both.lines[0], "e4 \t               6 \t              75% \t        67%");
+    EXPECT_EQ(both.lines[1], "d4 \t               2 \t              25% \t         0%");
+    // Then each key's games per database, in the order the indexes were named: each database's
+    // offsets are those its own search prints.
+    const CliRun clubAlone = runCli("search " + club + start), lessonsAlone = runCli("search " + lessons + start);
+    const auto offsets = [](const CliRun& run, const std::string& key) {
+        for (const std::string& line : run.lines)
+            if (line.starts_with(key + ":")) return line.substr(key.size() + 1);
+        return std::string("none");
+    };
+    EXPECT_EQ(both.lines[2], "e4 (" + clubDb + "):" + offsets(clubAlone, "e4"));
+    EXPECT_EQ(both.lines[3], "e4 (" + lessonsDb + "):" + offsets(lessonsAlone, "e4"));
+    EXPECT_EQ(both.lines[4], "d4 (" + clubDb + "):" + offsets(clubAlone, "d4"));
+    EXPECT_EQ(offsets(lessonsAlone, "d4"), "none");
+
+    // The options go to every index: --scan finds the same, --timing adds one line for all.
+    const CliRun scanned = runCli("search " + club + " " + lessons + start + " --scan --timing");
+    ASSERT_EQ(scanned.lines.size(), 6u);
+    EXPECT_EQ(std::vector<std::string>(scanned.lines.begin(), scanned.lines.end() - 1), both.lines);
+    EXPECT_TRUE(scanned.lines.back().starts_with("load ")) << scanned.lines.back();
+    const CliRun general = runCli("search " + lessons + " " + club + " --general");
+    EXPECT_EQ(general.lines.front(), "* \t               7 \t              100% \t       ---");
+    EXPECT_TRUE(general.lines[1].starts_with("* (" + lessonsDb + "): ")) << general.lines[1];
+    EXPECT_TRUE(general.lines[2].starts_with("* (" + clubDb + "): ")) << general.lines[2];
+
+    // An index that fails names its file; the same index twice, or none, is refused.
+    const struct {
+        std::string arguments;
+        int status;
+        std::string error;
+    } refusals[] = {
+        {club + " " + quoted(dir_ / "none.ind") + " --general", 1,
+         "Could not open index file: " + (dir_ / "none.ind").string()},
+        {club + " " + club + " --general", 1,
+         "The index file " + (dir_ / "club.ind").string() + " is searched already."},
+        {"--general", 2, "search: name the index before the options"},
+    };
+    for (const auto& r : refusals) {
+        const CliRun run = runCli("search " + r.arguments);
+        EXPECT_EQ(run.lines, std::vector<std::string>{r.error}) << r.arguments;
+        EXPECT_EQ(run.status, r.status) << r.arguments;
     }
 }
 

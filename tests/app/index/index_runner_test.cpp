@@ -24,14 +24,14 @@ void waitFor(const std::function<bool()>& done) {
 }
 
 TEST(IndexRunner, WaitingSearchesGiveWayToTheLatestAndEverythingElseRunsInOrder) {
-    IndexRunner runner(".");
+    IndexRunner runner;
     std::vector<std::string> ran;
     std::promise<void> release;
     std::shared_future<void> released = release.get_future().share();
     // Held on the worker until released, while more is asked for.
     runner.post([&] {
         ran.push_back("first");
-        runner.runOnWorker([released](IndexSearch&) { released.wait(); return true; },
+        runner.runOnWorker([released](IndexGroup&) { released.wait(); return true; },
                            [&](bool, IndexRunner::Messages) { ran.push_back("first done"); });
     });
     for (const char* name : {"search 1", "search 2"}) runner.post([&ran, name] { ran.push_back(name); }, true);
@@ -49,12 +49,12 @@ TEST(IndexRunner, AWindowThatGoesWhileWorkRunsHearsNothingOfIt) {
     auto finished = std::make_shared<std::promise<void>>();
     bool heard = false;
     {
-        IndexRunner runner(".");
+        IndexRunner runner;
         runner.post([&] {
             runner.runOnWorker(
-                [released, finished](IndexSearch& index) {
+                [released, finished](IndexGroup& indexes) {
                     released.wait();
-                    index.runSearch();  // the index is still there
+                    indexes.runSearch();  // the indexes are still there
                     finished->set_value();
                     return true;
                 },

@@ -110,6 +110,60 @@ TEST_F(ResultGamesTest, ALineOpensItsGamesInTheRangeChosen) {
     }
 }
 
+TEST_F(ResultGamesTest, AnAddedIndexIsSearchedWithTheFirstAndItsGamesOpenFromItsOwnDatabase) {
+    // The club's two bughouse games each open with e4 on one board.
+    std::string clubGames;
+    for (const std::string& game : exampleGames("bughouse-club.bpgn")) clubGames += game;
+    const std::string club = buildIndex("club", clubGames);
+    const MessageBoxWatch watch;
+    QPushButton& add = control<QPushButton>(*window, 1, "addIndex");
+    chooseFile(club);
+    add.click();
+    waitUntilIdle(*window);
+    EXPECT_EQ(window->subWindow()->windowTitle().toStdString(),
+              "Bughouse index: {*} (21 game) + 1 more (23 games in all)");
+    // The white and black indexes the window had loaded are loaded for the new index too.
+    for (const char* id : {"1109", "1110"})
+        EXPECT_TRUE(control<QPushButton>(*window, 1, id).text().startsWith(QStringLiteral("Unload"))) << id;
+
+    // The lines are the group's: e4 has the sampler's 21 games and the club's 2.
+    Quiet quiet;
+    IndexGroup group(quiet);
+    for (const std::string& path : {index, club}) ASSERT_TRUE(group.addIndex(path, (folder / "Databases").string()));
+    ASSERT_TRUE(group.prepareSearch({}, &board(0).position(), [](const std::string&) { return true; }));
+    group.runSearch();
+    const GroupStats& e4 = group.results().at("e4");
+    ASSERT_EQ(e4.games, 23);
+    ASSERT_EQ(e4.databases.size(), 2u);
+
+    // Games 20 to 22: the sampler's last two, then the club's first, each database in a list.
+    dialog_test::whenModal(QStringLiteral("Game Range Selection"), [&](QDialog& dialog) {
+        dialog_test::control<QLineEdit>(dialog, "1070").setText(QStringLiteral("20"));
+        dialog_test::control<QLineEdit>(dialog, "1071").setText(QStringLiteral("22"));
+        dialog_test::click(dialog, "Show Games");
+    });
+    const size_t listsBefore = app->managerList().size();
+    doubleClick("e4");
+    EXPECT_EQ(lines(*window), group.resultList());
+    ASSERT_EQ(app->managerList().size(), listsBefore + 2);
+    const CBPGNManager& sampled = *app->managerList()[listsBefore];
+    const CBPGNManager& clubbed = *app->managerList()[listsBefore + 1];
+    EXPECT_EQ(offsetsIn(sampled), (std::vector<int32_t>{e4.databases[0].offsets[19], e4.databases[0].offsets[20]}));
+    EXPECT_EQ(offsetsIn(clubbed), std::vector<int32_t>{e4.databases[1].offsets[0]});
+    EXPECT_EQ(sampled.games().front()->databaseFileName, (folder / "Databases" / "sampler.db").string());
+    EXPECT_EQ(clubbed.games().front()->databaseFileName, (folder / "Databases" / "club.db").string());
+    EXPECT_EQ(watch.texts, std::vector<std::string>{});
+
+    // An index that cannot be added is reported and changes nothing.
+    const QString title = window->subWindow()->windowTitle();
+    chooseFile(club);
+    add.click();
+    waitUntilIdle(*window);
+    EXPECT_EQ(watch.texts, std::vector<std::string>{"The index file " + club + " is searched already."});
+    EXPECT_EQ(window->subWindow()->windowTitle(), title);
+    EXPECT_TRUE(add.isEnabled());
+}
+
 TEST_F(ResultGamesTest, NearbyGamesAreTheNeighboursOfAGameFromTheDatabase) {
     EXPECT_FALSE(app->mainFrame().command(kRetrieveNearbyGames)->isEnabled());  // a new game is shown
     play({"e4", "e5", "Nf3", "Nc6", "Bc4"});

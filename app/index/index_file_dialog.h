@@ -1,0 +1,15 @@
+// The file dialog that chooses a main index, for Load Index and for an index window's
+// "Add index...".
+#pragma once
+
+#include <optional>
+#include <string>
+
+class QWidget;
+
+namespace tandemora {
+
+// The index file chosen, as the file system spells it; none when the dialog was cancelled.
+std::optional<std::string> askIndexFile(QWidget* parent);
+
+}  // namespace tandemora
