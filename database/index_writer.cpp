@@ -7,6 +7,8 @@
 #include <optional>
 #include <span>
 #include <system_error>
+#include <thread>
+#include <vector>
 
 #include "database/board_packing.h"
 #include "database/database_file.h"
@@ -361,6 +363,29 @@ void writePositionFile(const std::string& path, ProgressReporter& progress) {
     PositionHashes::write(path, records, hashPackedBoard, progress);
 }
 
+// Keeps the errors of work done on another thread, to be reported once it has ended; that
+// work runs to its end, as the stop button is the reporting thread's.
+class HeldErrors : public ProgressReporter {
+public:
+    void message(const std::string& text) override { texts_.push_back(text); }
+    void passTo(ProgressReporter& progress) const {
+        for (const std::string& text : texts_) progress.error(text);
+    }
+
+private:
+    std::vector<std::string> texts_;
+};
+
+// Writes the position files of the white and black indexes at once, one on another thread:
+// each is a pass over its own index file, and index creation waits for both.
+void writePositionFiles(const std::string& whitePath, const std::string& blackPath, ProgressReporter& progress) {
+    HeldErrors blackErrors;
+    std::thread black([&] { writePositionFile(blackPath, blackErrors); });
+    writePositionFile(whitePath, progress);
+    black.join();
+    blackErrors.passTo(progress);
+}
+
 // The files written so far are temporary ones, removed with their writers.
 bool reportStopped(ProgressReporter& progress) {
     progress.message("Index creation was stopped; the index files were left as they were.");
@@ -517,8 +542,7 @@ bool createIndexFiles(const IndexSettings& settings, ProgressReporter& progress)
     // Only when all three are complete do they take the place of the old ones.
     for (IndexFileWriter* writer : writers)
         if (!writer->replaceOld()) return failWriting(*writer, progress);
-    writePositionFile(white.path(), progress);
-    writePositionFile(black.path(), progress);
+    writePositionFiles(white.path(), black.path(), progress);
     std::string summary = "Index creation successful, " + std::to_string(main.records()) + " games added.";
     if (pass.gamesFailed > 0)
         summary += " " + std::to_string(pass.gamesFailed) + " games could not be parsed due to errors.";
