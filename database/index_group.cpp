@@ -19,6 +19,11 @@ bool sameFile(const std::string& a, const std::string& b) {
     return std::filesystem::equivalent(a, b, error);
 }
 
+// The same database file, also when it does not exist (yet) under that name.
+bool sameDatabase(const std::string& a, const std::string& b) {
+    return std::filesystem::path(a).lexically_normal() == std::filesystem::path(b).lexically_normal() || sameFile(a, b);
+}
+
 }  // namespace
 
 IndexGroup::IndexGroup(ProgressReporter& reporter) : reporter_(reporter) {}
@@ -32,6 +37,14 @@ bool IndexGroup::addIndex(const std::string& path, const std::string& databaseDi
     auto index = std::make_unique<IndexSearch>(reporter_, databaseDirectory);
     index->setFullScan(fullScan_);
     if (!index->loadIndexFile(kMainIndexFile, path)) return false;
+    // Two indexes over one database would count its games twice, or open one database's games
+    // for the other's offsets where two databases share a name in the database folder.
+    for (const auto& other : indexes_)
+        if (sameDatabase(other->databasePath(), index->databasePath())) {
+            reporter_.error(formatted("The index file %s is over the database %s, which is searched already.",
+                                      path.c_str(), index->databasePath().c_str()));
+            return false;
+        }
     // The side index buttons speak for every index, the new one included.
     for (int colour : {0, 1})
         if (!indexes_.empty() && sideIndexLoaded(colour) && !index->toggleSideIndex(colour)) return false;

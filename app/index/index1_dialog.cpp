@@ -1,5 +1,7 @@
 #include "app/index/index1_dialog.h"
 
+#include <filesystem>
+
 #include <QCheckBox>
 #include <QListWidget>
 #include <QPushButton>
@@ -54,6 +56,7 @@ CIndex1Dialog::~CIndex1Dialog() {
 
 void CIndex1Dialog::loadIndexFile(const std::string& path,
                                   std::function<void(bool loaded, const std::string& title)> loaded) {
+    indexFolder_ = std::filesystem::path(path).parent_path().string();
     runner_.post([this, path, loaded] {
         runner_.runOnWorker(
             [path, directory = databaseDirectory_](IndexGroup& group) { return group.addIndex(path, directory); },
@@ -65,7 +68,8 @@ void CIndex1Dialog::loadIndexFile(const std::string& path,
 }
 
 void CIndex1Dialog::addIndex() {
-    if (const std::optional<std::string> path = askIndexFile(this)) addIndexFile(*path);
+    // Further indexes of an archive usually lie beside the first.
+    if (const std::optional<std::string> path = askIndexFile(this, indexFolder_)) addIndexFile(*path);
 }
 
 void CIndex1Dialog::addIndexFile(const std::string& path) {

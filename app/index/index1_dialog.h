@@ -81,6 +81,7 @@ private:
     CTandemoraApp& app_;
     CIndex1Frame& frame_;
     const std::string databaseDirectory_;  // where every index's database is looked for
+    std::string indexFolder_;             // where the first index lies, for "Add index..."
     IndexRunner runner_;
     CIndex1Dialog_1* general_;
     CIndex1Dialog15* positional_;

@@ -9,7 +9,8 @@ class QWidget;
 
 namespace tandemora {
 
-// The index file chosen, as the file system spells it; none when the dialog was cancelled.
-std::optional<std::string> askIndexFile(QWidget* parent);
+// The index file chosen, as the file system spells it; none when the dialog was cancelled. The
+// dialog opens in `folder` when one is given.
+std::optional<std::string> askIndexFile(QWidget* parent, const std::string& folder = {});
 
 }  // namespace tandemora

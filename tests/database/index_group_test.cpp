@@ -255,6 +255,8 @@ TEST_F(IndexGroupTest, AnIndexThatCannotJoinLeavesTheGroupAsItWas) {
     ASSERT_TRUE(group.addIndex(club, folder.string()));
     ASSERT_TRUE(group.toggleSideIndex(1));
     fs::rename(lessons + "BP", folder / "away");
+    const std::string copy = (folder / "club-copy.ind").string();
+    fs::copy_file(club, copy);
     const struct {
         std::string path;
         std::string message;
@@ -262,6 +264,8 @@ TEST_F(IndexGroupTest, AnIndexThatCannotJoinLeavesTheGroupAsItWas) {
         {(folder / "missing.ind").string(), "Could not open index file: " + (folder / "missing.ind").string()},
         {(folder / "." / "club.ind").string(),
          "The index file " + (folder / "." / "club.ind").string() + " is searched already."},
+        {copy, "The index file " + copy + " is over the database " + (folder / "club.db").string() +
+                   ", which is searched already."},
         {lessons, "Could not open index file: " + lessons + "BP"},  // the black index the group has
     };
     for (const auto& c : cases) {
