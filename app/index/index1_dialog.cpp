@@ -38,6 +38,7 @@ CIndex1Dialog::CIndex1Dialog(CTandemoraApp& app, CIndex1Frame& frame)
     addTab(players_, QStringLiteral("Players"));
     addTab(searchPage_, QStringLiteral("Search"));
     connect(this, &QTabWidget::currentChanged, this, &CIndex1Dialog::pageChanged);
+    runner_.setProgressShown([this](const std::string& text) { frame_.showProgress(text); });
     for (int colour : {0, 1})
         connect(&positional_->sideIndexButton(colour), &QPushButton::clicked, this,
                 [this, colour] { toggleSideIndex(colour); });

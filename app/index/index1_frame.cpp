@@ -6,6 +6,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "app/file_names.h"
 #include "app/index/index1_dialog.h"
 #include "app/tandemora_app.h"
 #include "board/board_frame.h"
@@ -39,6 +40,11 @@ void CIndex1Frame::loadIndexFile(const std::string& path) {
 void CIndex1Frame::showTitle(const std::string& title) {
     setWindowTitle(QString::fromLatin1(title));
     subWindow_->setWindowTitle(windowTitle());
+}
+
+void CIndex1Frame::showProgress(const std::string& text) {
+    // The text names an index file, spelt as the file system does.
+    subWindow_->setWindowTitle(text.empty() ? windowTitle() : fileNameText(text));
 }
 
 CBoardFrame* CIndex1Frame::searchedBoard() const {

@@ -26,6 +26,8 @@ public:
     void loadIndexFile(const std::string& path);
     // The window's caption, as the indexes word it.
     void showTitle(const std::string& title);
+    // Long work on the indexes in the caption for as long as it lasts; empty restores the title.
+    void showProgress(const std::string& text);
     // The board window whose position is searched: the active one, else the one that was
     // active just before this window was activated.
     CBoardFrame* searchedBoard() const;

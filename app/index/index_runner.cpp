@@ -6,24 +6,23 @@
 
 #include <QThreadPool>
 
+#include "app/databases/worker_progress.h"
+
 namespace tandemora {
 
 namespace {
 
-// Keeps what the index reports until the window takes it.
-class KeptMessages : public ProgressReporter {
-public:
-    void message(const std::string& text) override { messages_.push_back(text); }
-    IndexRunner::Messages take() { return std::exchange(messages_, {}); }
-
-private:
-    IndexRunner::Messages messages_;
-};
+// Every message the index reported, oldest first.
+IndexRunner::Messages takeAll(WorkerProgress& reporter) {
+    IndexRunner::Messages messages;
+    while (std::optional<std::string> text = reporter.takeMessage()) messages.push_back(std::move(*text));
+    return messages;
+}
 
 }  // namespace
 
 struct IndexRunner::Engine {
-    KeptMessages reporter;
+    WorkerProgress reporter;
     IndexGroup group{reporter};
 };
 
@@ -36,6 +35,8 @@ struct IndexRunner::Reply {
 IndexRunner::IndexRunner(QObject* parent)
     : QObject(parent), engine_(std::make_shared<Engine>()), reply_(std::make_shared<Reply>()) {
     reply_->receiver = this;
+    progressTimer_.setInterval(200);
+    connect(&progressTimer_, &QTimer::timeout, this, &IndexRunner::reportProgress);
 }
 
 IndexRunner::~IndexRunner() {
@@ -43,6 +44,8 @@ IndexRunner::~IndexRunner() {
         const std::lock_guard lock(reply_->mutex);
         reply_->receiver = nullptr;
     }
+    // Long work nobody waits for any more (making a position file) ends early.
+    engine_->reporter.requestStop();
     // Freeing gigabytes of index takes a while; the worker does it after any running work.
     QThreadPool::globalInstance()->start([engine = std::move(engine_)]() mutable { engine.reset(); });
 }
@@ -67,6 +70,7 @@ void IndexRunner::proceed() {
 void IndexRunner::runOnWorker(Work work, Done done) {
     done_ = std::move(done);
     onWorker_ = true;
+    progressTimer_.start();
     QThreadPool::globalInstance()->start([engine = engine_, reply = reply_, work = std::move(work)] {
         bool succeeded = false;
         try {
@@ -74,7 +78,7 @@ void IndexRunner::runOnWorker(Work work, Done done) {
         } catch (const std::exception& error) {  // memory for a result, most likely
             engine->reporter.message(std::string("The index could not be searched: ") + error.what());
         }
-        Messages messages = engine->reporter.take();
+        Messages messages = takeAll(engine->reporter);
         const std::lock_guard lock(reply->mutex);
         if (IndexRunner* runner = reply->receiver)
             QMetaObject::invokeMethod(
@@ -88,6 +92,9 @@ void IndexRunner::runOnWorker(Work work, Done done) {
 
 void IndexRunner::finished(bool succeeded, Messages messages) {
     onWorker_ = false;
+    progressTimer_.stop();
+    if (status_ && showProgress_) showProgress_({});
+    status_.reset();
     const Done done = std::exchange(done_, {});
     done(succeeded, std::move(messages));
     if (onWorker_) return;
@@ -97,6 +104,16 @@ void IndexRunner::finished(bool succeeded, Messages messages) {
 
 IndexGroup& IndexRunner::index() { return engine_->group; }
 
-IndexRunner::Messages IndexRunner::takeMessages() { return engine_->reporter.take(); }
+IndexRunner::Messages IndexRunner::takeMessages() { return takeAll(engine_->reporter); }
+
+// Work that names its stage (making a position file) is shown with how far it has come.
+void IndexRunner::reportProgress() {
+    if (std::optional<std::string> status = engine_->reporter.takeStatus()) status_ = std::move(status);
+    if (!status_ || !showProgress_) return;
+    const int maximum = engine_->reporter.maximum();
+    const int percent = maximum > 0 ? static_cast<int>(100LL * engine_->reporter.position() / maximum) : 0;
+    // The share first: a long stage, naming a file, may not fit in a caption.
+    showProgress_(std::to_string(percent) + "% " + *status_);
+}
 
 }  // namespace tandemora

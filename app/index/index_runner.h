@@ -6,10 +6,12 @@
 #include <deque>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include <QObject>
+#include <QTimer>
 
 #include "database/index_group.h"
 
@@ -41,6 +43,10 @@ public:
     IndexGroup& index();
     Messages takeMessages();
 
+    // While work on the worker names its stage, `show` hears the stage and how far it has come,
+    // several times a second, and an empty text once it has ended.
+    void setProgressShown(std::function<void(const std::string& text)> show) { showProgress_ = std::move(show); }
+
     // Nothing runs and nothing waits.
     bool idle() const { return !running_ && waiting_.empty(); }
 
@@ -54,6 +60,7 @@ private:
 
     void proceed();
     void finished(bool succeeded, Messages messages);
+    void reportProgress();
 
     std::shared_ptr<Engine> engine_;  // shared with the work running on the worker
     std::shared_ptr<Reply> reply_;    // how the worker reaches this object while it lives
@@ -61,6 +68,9 @@ private:
     Done done_;
     bool running_ = false;   // a step, or the work it started with its Done, is under way
     bool onWorker_ = false;  // that work runs on the worker now
+    QTimer progressTimer_;
+    std::optional<std::string> status_;  // the stage the work on the worker named, if any
+    std::function<void(const std::string&)> showProgress_;
 };
 
 }  // namespace tandemora
