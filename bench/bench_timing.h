@@ -1,5 +1,9 @@
-// What the benchmarks share: a stopwatch, the median of timings, and a reporter that keeps quiet.
+// What the benchmarks share: a stopwatch, the median of timings, reading a file the plain way,
+// and a reporter that keeps quiet.
 #pragma once
+
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -22,6 +26,17 @@ inline double seconds(const std::function<void()>& work) {
 inline double median(std::vector<double> values) {
     std::sort(values.begin(), values.end());
     return values.empty() ? 0 : values[values.size() / 2];
+}
+
+// Reads the whole file at `path` into `buffer`, which holds its size: the baseline of loads.
+inline void readInto(const std::string& path, char* buffer, size_t size) {
+    const int file = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    for (size_t done = 0; done < size;) {
+        const ssize_t n = ::read(file, buffer + done, size - done);
+        if (n <= 0) break;
+        done += static_cast<size_t>(n);
+    }
+    ::close(file);
 }
 
 // Keeps the last message instead of printing it, so timings are not spent on output.

@@ -33,17 +33,6 @@ namespace {
 
 constexpr int kRounds = 5;
 
-// Reads the whole file at `path` into `buffer`, which holds its size.
-void readInto(const std::string& path, char* buffer, size_t size) {
-    const int file = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    for (size_t done = 0; done < size;) {
-        const ssize_t n = ::read(file, buffer + done, size - done);
-        if (n <= 0) break;
-        done += static_cast<size_t>(n);
-    }
-    ::close(file);
-}
-
 bool indexComplete(const std::string& path) {
     return isIndexFile(path, true) && isIndexFile(path + "WP", false) && isIndexFile(path + "BP", false);
 }

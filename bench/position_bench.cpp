@@ -38,16 +38,6 @@ namespace {
 
 constexpr int kRounds = 5;
 
-void readInto(const std::string& path, char* buffer, size_t size) {
-    const int file = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    for (size_t done = 0; done < size;) {
-        const ssize_t n = ::read(file, buffer + done, size - done);
-        if (n <= 0) break;
-        done += static_cast<size_t>(n);
-    }
-    ::close(file);
-}
-
 double best(const std::function<void()>& work) {
     double least = 1e9;
     for (int round = 0; round < kRounds; ++round) least = std::min(least, seconds(work));
