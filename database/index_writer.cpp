@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <exception>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -380,9 +381,18 @@ private:
 // each is a pass over its own index file, and index creation waits for both.
 void writePositionFiles(const std::string& whitePath, const std::string& blackPath, ProgressReporter& progress) {
     HeldErrors blackErrors;
-    std::thread black([&] { writePositionFile(blackPath, blackErrors); });
-    writePositionFile(whitePath, progress);
-    black.join();
+    {
+        // Joined however the white file's making ends; what the black one could not foresee
+        // (running out of memory) is told like its own failures.
+        std::jthread black([&] {
+            try {
+                writePositionFile(blackPath, blackErrors);
+            } catch (const std::exception& error) {
+                blackErrors.error(format("Could not make the position file of %s: ", blackPath) + error.what());
+            }
+        });
+        writePositionFile(whitePath, progress);
+    }
     blackErrors.passTo(progress);
 }
 
