@@ -10,6 +10,7 @@
 #include <span>
 #include <vector>
 
+#include "database/formatted.h"
 #include "database/index_records.h"
 #include "game/temporary_file.h"
 
@@ -62,12 +63,6 @@ uint64_t checksum(const uint8_t* p, size_t size) {
     uint64_t tail = 0;
     for (; at < size; ++at) tail = tail << 8 | p[at];
     return mix(lanes[0] ^ mix(lanes[1] ^ mix(lanes[2] ^ mix(lanes[3] ^ tail))));
-}
-
-std::string withName(const char* text, const std::string& path) {
-    std::string result = text;
-    result.replace(result.find("%s"), 2, path);
-    return result;
 }
 
 struct Entry {
@@ -170,7 +165,7 @@ PositionHashes::Fault PositionHashes::attach(FileBytes bytes, const IndexRecords
 PositionHashes::Made PositionHashes::make(const std::string& indexPath, const IndexRecords& records,
                                           PositionHash hash, ProgressReporter& progress, PositionHashes& made) {
     made.hash_ = hash;
-    progress.status(withName("Making the position file of %s...", indexPath));
+    progress.status(formatted("Making the position file of %s...", indexPath.c_str()));
     progress.setRange(records.recordCount);
     progress.setPosition(0);
     std::vector<Entry> entries;
@@ -241,12 +236,12 @@ std::optional<PositionHashes> PositionHashes::open(const std::string& indexPath,
     FileBytes bytes = FileBytes::ofFile(path, readProblem);
     const Fault fault = readProblem == FileBytes::Problem::none ? hashes.attach(std::move(bytes), records) : Fault::damaged;
     if (fault == Fault::none) return hashes;
-    progress.error(withName(fault == Fault::mismatched
-                                ? "The position file %s was made for another index and is not used: the "
-                                  "whole index is searched. Delete it to have it made again."
-                                : "The position file %s is damaged and is not used: the whole index is "
-                                  "searched. Delete it to have it made again.",
-                            path));
+    progress.error(formatted(fault == Fault::mismatched
+                                 ? "The position file %s was made for another index and is not used: the "
+                                   "whole index is searched. Delete it to have it made again."
+                                 : "The position file %s is damaged and is not used: the whole index is "
+                                   "searched. Delete it to have it made again.",
+                             path.c_str()));
     return std::nullopt;
 }
 
@@ -256,7 +251,7 @@ bool PositionHashes::write(const std::string& indexPath, const IndexRecords& rec
     switch (make(indexPath, records, hash, progress, hashes)) {
     case Made::written: return true;
     case Made::inMemory:
-        progress.error(withName("Could not write the position file %s.", positionFilePath(indexPath)));
+        progress.error(formatted("Could not write the position file %s.", positionFilePath(indexPath).c_str()));
         return false;
     case Made::stopped: break;
     }

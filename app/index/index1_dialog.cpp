@@ -58,14 +58,7 @@ CIndex1Dialog::~CIndex1Dialog() {
 void CIndex1Dialog::loadIndexFile(const std::string& path,
                                   std::function<void(bool loaded, const std::string& title)> loaded) {
     indexFolder_ = std::filesystem::path(path).parent_path().string();
-    runner_.post([this, path, loaded] {
-        runner_.runOnWorker(
-            [path, directory = databaseDirectory_](IndexGroup& group) { return group.addIndex(path, directory); },
-            [this, loaded](bool succeeded, IndexRunner::Messages messages) {
-                showMessages(messages);
-                loaded(succeeded, runner_.index().title());
-            });
-    });
+    joinGroup(path, [this, loaded](bool joined) { loaded(joined, runner_.index().title()); });
 }
 
 void CIndex1Dialog::addIndex() {
@@ -76,16 +69,22 @@ void CIndex1Dialog::addIndex() {
 void CIndex1Dialog::addIndexFile(const std::string& path) {
     QPushButton& button = positional_->addIndexButton();
     button.setEnabled(false);
-    runner_.post([this, path, &button] {
+    joinGroup(path, [this, &button](bool added) {
+        button.setEnabled(true);
+        if (!added) return;
+        frame_.showTitle(runner_.index().title());
+        updateSideIndexLabels();
+        autoSearch();  // the position shown, searched in every index now
+    });
+}
+
+void CIndex1Dialog::joinGroup(const std::string& path, std::function<void(bool joined)> then) {
+    runner_.post([this, path, then] {
         runner_.runOnWorker(
             [path, directory = databaseDirectory_](IndexGroup& group) { return group.addIndex(path, directory); },
-            [this, &button](bool added, IndexRunner::Messages messages) {
-                button.setEnabled(true);
+            [this, then](bool joined, IndexRunner::Messages messages) {
                 showMessages(messages);
-                if (!added) return;
-                frame_.showTitle(runner_.index().title());
-                updateSideIndexLabels();
-                autoSearch();  // the position shown, searched in every index now
+                then(joined);
             });
     });
 }

@@ -67,6 +67,9 @@ private:
         GroupResults stats;
     };
 
+    // Loads the main index at `path` into the indexes searched, on the worker; its messages are
+    // shown, then `then` follows here.
+    void joinGroup(const std::string& path, std::function<void(bool joined)> then);
     void requestSearch(bool messagesShown);
     void beginSearch(const SearchRequest& request);
     void loadSideIndexThenSearch(const SearchRequest& request);
